@@ -99,6 +99,13 @@ public:
                                              std::size_t handlerCount,
                                              std::string* error = nullptr);
 
+    // A resource made directly from blocks (tests of the model build small windows this way).
+    static FormResource fromBlocks(std::vector<WindowBlock> blocks) {
+        FormResource r;
+        r.blocks_ = std::move(blocks);
+        return r;
+    }
+
     const WindowBlock* find(std::uint32_t windowId) const;  // linear search of the id table
     const std::vector<WindowBlock>& blocks() const { return blocks_; }
 
