@@ -1,14 +1,50 @@
-// The ContinuousJogExercise window: its wiring table and its operation.
+// The ContinuousJogExercise window: its wiring table and its operation. The motor is started and
+// held by the start push-button, stopped by the stop push-button, or run only while the jog
+// push-button is held; the jog press runs its start sequence on a thread of its own.
 #pragma once
 
+#include <atomic>
+#include <cstdint>
+
+#include "exercises/wiring.h"
 #include "ui/ui.h"
 
 namespace wt::ex {
+
+// The circuit's 33 terminals and 20 wire groups. The start-button terminals sb2 and sb4 carry
+// own steps that use sb4's `tag` as a one-bit memory and `memoryToggle`, which the table's steps
+// read and write.
+wiring::Table continuousJogTable(std::atomic<std::int32_t>& memoryToggle);
 
 class ContinuousJog {
 public:
     ContinuousJog();
     void registerHandlers(HandlerRegistry& registry);
+
+    // Press on the transparent label over the power switch.
+    void powerSwitch(const HandlerCall& call);
+    // The start push-button (GUI thread).
+    void startSequence(const HandlerCall& call);
+    // The jog press's start sequence, on a thread of its own: it shares flags and controls with
+    // the GUI thread and touches them only through atomics and whole model operations.
+    void jogStartSequence(const HandlerCall& call);
+    // The stop push-button (GUI thread).
+    void stop(const HandlerCall& call);
+    // The jog release (GUI thread).
+    void jogRelease(const HandlerCall& call);
+
+    // Program-wide flags; the window's created handler leaves them alone.
+    std::atomic<std::int32_t> memoryToggle{0};
+    std::atomic<std::int32_t> power{0};
+    std::atomic<std::int32_t> running{0};
+    std::atomic<std::int32_t> statusShown{0};
+    wiring::Wiring wiring;
+
+private:
+    // One step of a start check: a terminal whose flag must be 1, or (empty name) the test that
+    // the wires of groups 19 and 18 are shown.
+    bool passes(const HandlerCall& call, const std::string_view* steps, std::size_t count) const;
+    void start(const HandlerCall& call, bool jog);
 };
 
 }  // namespace wt::ex

@@ -1,14 +1,36 @@
-// The DoubleInterlockExercise window: its wiring table and its operation.
+// The DoubleInterlockExercise window: its wiring table and its operation (power switch, stop,
+// forward start and reverse start).
 #pragma once
 
+#include <atomic>
+#include <cstdint>
+
+#include "exercises/wiring.h"
 #include "ui/ui.h"
 
 namespace wt::ex {
 
 class DoubleInterlock {
-public:
+  public:
     DoubleInterlock();
     void registerHandlers(HandlerRegistry& registry);
+
+    // Program-wide state: the 49 terminal flags live in `wiring` (reset when the window opens);
+    // the power and running flags keep their values from one opening to the next.
+    wiring::Wiring wiring;
+    std::atomic<std::int32_t> power{0};
+    std::atomic<std::int32_t> running{0};
+
+  private:
+    enum class Direction { Forward, Reverse };
+
+    void togglePower(const HandlerCall& call);
+    void stop(const HandlerCall& call);
+    void start(const HandlerCall& call, Direction direction);
+    void synchroniseFlags(const HandlerCall& call);
+    // The message of the first check group with an unmarked terminal, or nullptr when every
+    // group is complete.
+    const char* firstMissing(Direction direction) const;
 };
 
 }  // namespace wt::ex

@@ -1,9 +1,128 @@
 #include "exercises/multi_location/multi_location.h"
 
+#include <string>
+
+#include "exercises/ops.h"
+#include "resources/media.h"
+#include "ui/gbk.h"
+
 namespace wt::ex {
 
-MultiLocation::MultiLocation() = default;
+namespace {
 
-void MultiLocation::registerHandlers(HandlerRegistry&) {}
+constexpr std::string_view kWindow = "MultiLocationExercise";
+
+using media::Role;
+
+const std::string& promptLabel() {
+    static const std::string name = gbk("标签1");
+    return name;
+}
+const std::string& switchBox() {
+    static const std::string name = gbk("图片框1");
+    return name;
+}
+const std::string& contactorBox() {
+    static const std::string name = gbk("图片框2");
+    return name;
+}
+const std::string& motorBox() {
+    static const std::string name = gbk("图片框6");
+    return name;
+}
+
+// Every status text on this window is shown with its colour at the same moment.
+void status(const HandlerCall& call, const char* gbkText, std::int32_t color) {
+    ops::setCaption(call, promptLabel(), gbkText);
+    ops::setColor(call, promptLabel(), color);
+    ops::show(call, promptLabel(), true);
+}
+
+}  // namespace
+
+MultiLocation::MultiLocation() : wiring(multiLocationTable()) {}
+
+const std::vector<MultiLocation::CheckStep>& MultiLocation::checkSteps() {
+    // The messages number the steps 1-5, 8 and 9; the last step names no group.
+    static const std::vector<CheckStep> steps = {
+        {{"a1", "a2", "a3", "a4"}, text::kConnectWiresN[1]},
+        {{"b1", "b2", "b3", "b4"}, text::kConnectWiresN[2]},
+        {{"c1", "c2", "c3", "c4"}, text::kConnectWiresN[3]},
+        {{"d1", "d2", "d3"}, text::kConnectWiresN[4]},
+        {{"e1", "e2", "e3", "e4", "e5", "m1"}, text::kConnectWiresN[5]},
+        {{"w1", "w2", "f1", "f2"}, text::kConnectWiresN[8]},
+        {{"sb1", "sb2", "sb3", "sb4", "sb5", "sb6"}, text::kConnectWiresN[9]},
+        {{"s1", "s2", "s3", "s4", "s5", "s6"}, text::kConnectWires},
+    };
+    return steps;
+}
+
+void MultiLocation::registerHandlers(HandlerRegistry& registry) {
+    wiring.registerHandlers(registry, kWindow, power);
+    const std::string prefix = std::string(kWindow) + ".";
+    registry.add(prefix + "透明标签1.mouseDown",
+                 [this](const HandlerCall& call) { togglePower(call); });
+    for (const char* button : {"按钮1", "按钮3", "按钮5"})  // SB4, SB5, SB6
+        registry.add(prefix + button + ".clicked",
+                     [this](const HandlerCall& call) { start(call); });
+    for (const char* button : {"按钮2", "按钮4", "按钮6"})  // SB1, SB2, SB3
+        registry.add(prefix + button + ".clicked", [this](const HandlerCall& call) { stop(call); });
+}
+
+// Closing the switch only announces the power; opening it also shows the motor at rest but
+// leaves the contactor picture and the running flag alone.
+void MultiLocation::togglePower(const HandlerCall& call) {
+    const std::int32_t on = power.load() == 0 ? 1 : 0;
+    power.store(on);
+    if (on == 1) {
+        ops::setPicture(call, switchBox(), Role::SwitchClosed);
+        ops::play(call, Role::SwitchCloseSound);
+        status(call, text::kPowerOn, ops::kGreen);
+    } else {
+        ops::setPicture(call, switchBox(), Role::SwitchOpen);
+        ops::play(call, Role::SwitchOpenSound);
+        status(call, text::kPowerOff, ops::kRed);
+        ops::setPicture(call, motorBox(), Role::MotorAtRest);
+        ops::play(call, Role::SwitchOpenSound);
+    }
+}
+
+void MultiLocation::start(const HandlerCall& call) {
+    // The loop through SB5 and SB6 counts as closed at s6 exactly when both of its wires show,
+    // whatever the click rules left in the flag.
+    static const std::string x4 = gbk("x4线");
+    static const std::string h8 = gbk("h8线");
+    const bool loopClosed =
+        wiring::Wiring::labelVisible(call, x4) && wiring::Wiring::labelVisible(call, h8);
+    wiring.setFlag("s6", loopClosed ? 1 : 0);
+
+    for (const CheckStep& step : checkSteps()) {
+        for (std::string_view terminal : step.terminals) {
+            if (wiring.flag(terminal) == 0) {
+                running.store(0);
+                ops::message(call, step.message);
+                return;
+            }
+        }
+    }
+    if (power.load() == 0) return;  // complete wiring without power: nothing happens
+
+    running.store(1);
+    status(call, text::kMotorForward, ops::kGreen);
+    ops::setPicture(call, contactorBox(), Role::ContactorPulledIn);
+    ops::setPicture(call, motorBox(), Role::MotorForward);
+    ops::play(call, Role::StartSound1);
+    ops::play(call, Role::StartSound2);
+}
+
+// The running flag stays set, so every further stop press repeats the stop.
+void MultiLocation::stop(const HandlerCall& call) {
+    if (running.load() == 0) return;
+    status(call, text::kMotorHasStopped, ops::kRed);
+    ops::setPicture(call, contactorBox(), Role::ContactorReleased);
+    ops::setPicture(call, motorBox(), Role::MotorAtRest);
+    ops::play(call, Role::StopSound1);
+    ops::play(call, Role::StopSound2);
+}
 
 }  // namespace wt::ex

@@ -196,7 +196,7 @@ constexpr EventName kEventNames[] = {
 
 enum class Source { Label, Wire, Button, Terminal, PictureBox, CheckBox, Transparent };
 
-struct KindSpec {
+struct KindInfo {
     std::string_view name;
     Source source;
     Kind stored;
@@ -206,7 +206,7 @@ struct KindSpec {
 };
 
 constexpr unsigned kCommonAttrs = kParent | kId | kHidden;
-constexpr KindSpec kKinds[] = {
+constexpr KindInfo kKinds[] = {
     {"label", Source::Label, Kind::Label, 1,
      kCommonAttrs | kCaption | kColor | kBack | kBorder | kFont, 0},
     {"wire", Source::Wire, Kind::Label, 1, kCommonAttrs | kPhase | kCaption, 0},
@@ -257,7 +257,7 @@ struct Binding {
 struct Control {
     int line = 0;
     std::string name;  // UTF-8
-    const KindSpec* spec = nullptr;
+    const KindInfo* pattern = nullptr;
     std::int32_t left = 0, top = 0, width = 0, height = 0;
     bool hidden = false;
     std::optional<std::string> caption;  // UTF-8
@@ -374,9 +374,9 @@ void parseControl(const std::vector<Token>& tokens, const std::string& file, int
         return;
     }
     if (!checkGbk(c.name, file, line, "control name")) return;
-    for (const KindSpec& k : kKinds)
-        if (tokens[2].text == k.name && !tokens[2].hasValue) c.spec = &k;
-    if (!c.spec) {
+    for (const KindInfo& k : kKinds)
+        if (tokens[2].text == k.name && !tokens[2].hasValue) c.pattern = &k;
+    if (!c.pattern) {
         error(file, line, "unknown kind '" + tokens[2].text + "'");
         return;
     }
@@ -401,9 +401,9 @@ void parseControl(const std::vector<Token>& tokens, const std::string& file, int
             ok = false;
             continue;
         }
-        if (!(c.spec->attrs & attr->attr)) {
+        if (!(c.pattern->attrs & attr->attr)) {
             error(file, line,
-                  "attribute '" + key + "' is not valid for kind '" + std::string(c.spec->name) +
+                  "attribute '" + key + "' is not valid for kind '" + std::string(c.pattern->name) +
                       "'");
             ok = false;
             continue;
@@ -495,9 +495,9 @@ void parseControl(const std::vector<Token>& tokens, const std::string& file, int
             ok = false;
             continue;
         }
-        if (!(c.spec->events & ev->bit)) {
+        if (!(c.pattern->events & ev->bit)) {
             error(file, line,
-                  "event '" + name + "' is not valid for kind '" + std::string(c.spec->name) + "'");
+                  "event '" + name + "' is not valid for kind '" + std::string(c.pattern->name) + "'");
             ok = false;
             continue;
         }
@@ -518,16 +518,16 @@ void parseControl(const std::vector<Token>& tokens, const std::string& file, int
                       std::to_string(other.line) + ")");
             return;
         }
-    if (c.spec->source == Source::Terminal) {
+    if (c.pattern->source == Source::Terminal) {
         if (c.picture.empty()) c.picture = "terminal";
         if (!c.caption) c.caption = "按钮";
     }
-    if (c.spec->source == Source::Wire && !c.phase) c.phase = &kPhases[3];
+    if (c.pattern->source == Source::Wire && !c.phase) c.phase = &kPhases[3];
     if (!c.parentName.empty()) {
         const Control* parent = nullptr;
         for (const Control& other : window.controls)
             if (other.name == c.parentName) parent = &other;
-        if (!parent || parent->spec->source != Source::PictureBox) {
+        if (!parent || parent->pattern->source != Source::PictureBox) {
             error(file, line,
                   "parent '" + c.parentName + "' is not a picture box declared earlier");
             return;
@@ -848,10 +848,10 @@ std::vector<std::uint8_t> controlTail(const Control& c, AssetCache& assets,
         t.lengthPrefixed(bytes);
     };
     std::string caption = gbk(c.caption.value_or(""));
-    switch (c.spec->source) {
+    switch (c.pattern->source) {
         case Source::Label:
         case Source::Wire: {
-            bool wire = c.spec->source == Source::Wire;
+            bool wire = c.pattern->source == Source::Wire;
             t.u32(wire ? kWireTextColor : c.color);
             t.u32(wire ? kWireBackColor : c.back);
             t.u32(wire ? kWireBorderColor : c.border);
@@ -898,9 +898,9 @@ std::vector<std::uint8_t> buildResource(const std::vector<Window>& windows, Asse
                                       w.bindings, windowTail.data));
         for (const Control& c : w.controls) {
             ids.push_back(c.id);
-            records.push_back(buildRecord(c.spec->stored, gbk(c.name), c.left, c.top, c.width,
+            records.push_back(buildRecord(c.pattern->stored, gbk(c.name), c.left, c.top, c.width,
                                           c.height, c.parentId, c.children,
-                                          c.hidden ? 0 : c.spec->stateFlags, c.bindings,
+                                          c.hidden ? 0 : c.pattern->stateFlags, c.bindings,
                                           controlTail(c, assets, w.file)));
         }
         const auto n = static_cast<std::uint32_t>(records.size());

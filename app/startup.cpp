@@ -1,0 +1,71 @@
+#include "app/startup.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <cfenv>
+#include <cstdio>
+#include <optional>
+
+#include "app/menu.h"
+#include "form_ids.h"
+#include "resources/embedded_forms.h"
+#include "resources/form_reader.h"
+#include "ui/qt/qt_platform.h"
+
+namespace wt::app {
+
+HandlerTable resolveHandlers(ex::Exercises& exercises) {
+    HandlerRegistry registry;
+    registerMenuHandlers(registry);
+    exercises.registerHandlers(registry);
+    HandlerTable table;
+    table.handlers = registry.resolve(
+        std::span<const char* const>(forms::kHandlerNames, forms::kHandlerCount), &table.missing);
+    return table;
+}
+
+namespace {
+
+int startFailed(const std::string& why) {
+    std::fprintf(stderr, "wiring-trainer: %s\n", why.c_str());
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("信息："),
+                    QStringLiteral("载入启动窗口失败"), QMessageBox::Ok);
+    box.exec();
+    return 1;
+}
+
+}  // namespace
+
+int run(char* programPath) {
+    std::fesetenv(FE_DFL_ENV);
+    // The program takes no command line: Qt sees the program name only.
+    int argc = 1;
+    char* argv[] = {programPath, nullptr};
+    QApplication app(argc, argv);
+    // The last window's close quits through the platform, which first tears the window down.
+    QApplication::setQuitOnLastWindowClosed(false);
+    qt::installClassicLook();
+
+    std::string error;
+    const std::optional<form::FormResource> resource =
+        form::FormResource::parse(form::embeddedFormResource(), forms::kHandlerCount, &error);
+    if (!resource) return startFailed("form resource: " + error);
+    ex::Exercises exercises;
+    HandlerTable table = resolveHandlers(exercises);
+    if (!table.missing.empty()) return startFailed("no handler for " + table.missing.front());
+
+    qt::QtPlatform platform;
+    Ui ui(*resource, platform, std::move(table.handlers));
+    platform.attach(ui);
+    if (!ui.openWindow(forms::ExerciseMenu, nullptr, false) ||
+        !ui.openInstance(forms::ExerciseMenu))
+        return startFailed("the menu window could not be created");
+    platform.sound().openInBackground();
+
+    QApplication::exec();
+    ui.shutdown();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return 0;
+}
+
+}  // namespace wt::app

@@ -1,0 +1,60 @@
+// The fixed pictures and animations of the program, each drawn from scratch with QPainter.
+// Sizes are the sizes of the generated files; the program scales them into its boxes, so the
+// connection screws sit where the terminals of the exercise windows lie over them.
+#pragma once
+
+#include <QImage>
+#include <string>
+#include <vector>
+
+namespace wt::assets {
+
+inline constexpr int kSwitchWidth = 340, kSwitchHeight = 310;
+inline constexpr int kContactorSize = 505;
+inline constexpr int kMotorWidth = 619, kMotorHeight = 431;
+inline constexpr int kAnimationWidth = 620, kAnimationHeight = 434;
+inline constexpr int kForwardFrames = 69, kReverseFrames = 68;
+inline constexpr int kFrameDelayCs = 10;
+
+// Four-pole miniature circuit breaker, lever up ("I", closed) or down ("O", open).
+QImage drawSwitch(bool closed);
+// AC contactor; the window shows the contact bridge open (released) or closed (pulled in).
+QImage drawContactor(bool pulledIn);
+// Screw terminal, 51 x 51.
+QImage drawTerminal();
+// Mushroom push-button in its bezel, 144 x 144: green start or red stop.
+QImage drawPushButton(bool green);
+// Thermal overload relay, 496 x 320.
+QImage drawRelay();
+// Control-circuit fuse holder, 160 x 240.
+QImage drawFuse();
+// Background of the exercise menu, 1501 x 672.
+QImage drawMenuBackground();
+// Three-phase induction motor, side view, at rest (619 x 431).
+QImage drawMotorAtRest();
+// The running motor (620 x 434), `count` frames of one seamless loop; forward turns clockwise
+// seen from the shaft end, reverse counter-clockwise.
+std::vector<QImage> drawMotorFrames(bool forward, int count);
+
+// The six circuits.
+enum class Exercise {
+    ContinuousRun,
+    Jog,
+    ContinuousJog,
+    ForwardReverse,
+    DoubleInterlock,
+    MultiLocation
+};
+inline constexpr Exercise kExercises[] = {Exercise::ContinuousRun,   Exercise::Jog,
+                                          Exercise::ContinuousJog,   Exercise::ForwardReverse,
+                                          Exercise::DoubleInterlock, Exercise::MultiLocation};
+// Short name used in asset names: continuous_run, jog, ...
+std::string exerciseName(Exercise e);
+// Window name of the exercise: ContinuousRunExercise, ...
+std::string exerciseWindow(Exercise e);
+
+inline constexpr int kSchematicSize = 768;
+// Black-on-white circuit schematic of the exercise: main circuit and control circuit.
+QImage drawSchematic(Exercise e);
+
+}  // namespace wt::assets

@@ -1,0 +1,129 @@
+#include "exercises/double_interlock/table.h"
+
+namespace wt::ex::double_interlock {
+
+namespace {
+
+using wiring::Click;
+using wiring::Rule;
+
+// c1 connects like two M actions: it marks itself, shows c1线 (group 8) exactly when d1 is
+// marked and group 11 exactly when g4 is marked. Then, when d1 is marked but g4 is not, it takes
+// its own mark back; a later click on g4 restores it from the drawn c1线.
+void c1Withdraw(Click& click) {
+    if (click.flag("d1") == 1 && click.flag("g4") == 0) click.setOwnFlag(0);
+}
+
+// g4 first takes c1's mark from a drawn c1线; with c1 marked it marks itself and draws group 11,
+// otherwise the click does nothing.
+void g4Connect(Click& click) {
+    if (click.visible("c1线")) click.setFlag("c1", 1);
+    if (click.flag("c1") == 1) {
+        click.setOwnFlag(1);
+        click.showGroup(11);
+    }
+}
+
+// sb2's extra step: while h5线 (group 22, the forward contactor's self-holding wire from c4 to
+// sb4) is not drawn, c4's mark is dropped again.
+void clearC4WithoutH5(Click& click) {
+    if (!click.visible("h5线")) click.setFlag("c4", 0);
+}
+
+}  // namespace
+
+// The 32 wire groups (group n is entry n) and the 49 terminals with their remove lists and
+// connect actions. Groups 21 and 23 are marked from both ends (M at each); a group end that
+// appears only in a remove list (sb4 of 27, sb6 of 31) removes the group but never shows it.
+wiring::Table table() {
+    return {
+        .groups = {
+            /* 1 */ {{"a1线"}, "a1线", "a1", "b1"},
+            /* 2 */ {{"a2线"}, "a2线", "a2", "b2"},
+            /* 3 */ {{"a3线"}, "a3线", "a3", "b3"},
+            /* 4 */ {{"a4线", "a5线", "a6线", "a7线"}, "a4线", "a3", "w1"},
+            /* 5 */ {{"b1线", "b2线", "b3线"}, "b1线", "b1", "h2"},
+            /* 6 */ {{"b4线", "b5线", "b6线"}, "b4线", "b2", "h3"},
+            /* 7 */ {{"b7线", "b8线", "b9线"}, "b7线", "b3", "h4"},
+            /* 8 */ {{"c1线"}, "c1线", "c1", "d1"},
+            /* 9 */ {{"c2线"}, "c2线", "c2", "d2"},
+            /* 10 */ {{"c3线"}, "c3线", "c3", "d3"},
+            /* 11 */ {{"d1线", "d2线", "d3线"}, "d1线", "c1", "g4"},
+            /* 12 */ {{"d4线", "d5线", "d6线"}, "d4线", "c2", "g3"},
+            /* 13 */ {{"d7线", "d8线", "d9线"}, "d7线", "c3", "g2"},
+            /* 14 */ {{"e1线", "e4线", "e5线"}, "e1线", "e1", "m1"},
+            /* 15 */ {{"e2线", "e5线"}, "e2线", "e2", "m1"},
+            /* 16 */ {{"e3线", "e5线"}, "e3线", "e3", "m1"},
+            /* 17 */ {{"f1线", "f2线", "f3线"}, "f1线", "a4", "f1"},
+            /* 18 */ {{"f4线", "f5线", "f6线"}, "f4线", "f2", "e5"},
+            /* 19 */ {{"g1线", "g2线", "g3线", "g4线"}, "g1线", "c5", "s1"},
+            /* 20 */ {{"g5线", "g6线", "g7线"}, "g5线", "s2", "sb5"},
+            /* 21 */ {{"h1线", "h2线", "h3线", "h4线"}, "h1线", "b4", "sb3"},
+            /* 22 */ {{"h5线", "h6线", "h7线", "h8线", "h9线", "h10线"}, "h5线", "c4", "sb4"},
+            /* 23 */ {{"k1线", "k2线", "k3线", "k4线"}, "k1线", "h5", "sb5"},
+            /* 24 */ {{"k5线", "k6线", "k7线", "k8线", "k9线", "k10线"}, "k5线", "g5", "sb6"},
+            /* 25 */ {{"s1线", "s2线"}, "s1线", "g1", "s3"},
+            /* 26 */ {{"s3线", "s4线", "s5线", "s6线"}, "s3线", "s4", "sb3"},
+            /* 27 */ {{"sb1线", "sb2线", "sb3线"}, "sb1线", "sb2", "sb4"},
+            /* 28 */ {{"w1线", "w2线", "w3线", "w4线", "w5线"}, "w1线", "w1", "w3"},
+            /* 29 */ {{"w6线", "w7线", "w8线"}, "w6线", "w2", "h1"},
+            /* 30 */ {{"w9线", "w10线", "w11线", "w12线"}, "w9线", "w4", "b5"},
+            /* 31 */ {{"x1线", "x2线", "x3线"}, "x1线", "sb2", "sb6"},
+            /* 32 */ {{"x4线", "x5线", "x6线", "x7线"}, "x4线", "sb0", "e4"},
+        },
+        .terminals =
+            {
+                {"a1", {1}, {{Rule::M, 1}}},
+                {"a2", {2}, {{Rule::M, 2}}},
+                {"a3", {3, 4}, {{Rule::M, 3}, {Rule::M, 4}}},
+                {"a4", {17}, {{Rule::M, 17}}},
+                {"b1", {1, 5}, {{Rule::C, 1}, {Rule::M, 5}}},
+                {"b2", {2, 6}, {{Rule::C, 2}, {Rule::M, 6}}},
+                {"b3", {3, 7}, {{Rule::C, 3}, {Rule::M, 7}}},
+                {"b4", {21}, {{Rule::M, 21}}},
+                {"b5", {30}, {{Rule::C, 30}}},
+                {"c1", {8, 11}, {{Rule::M, 8}, {Rule::M, 11}}, c1Withdraw},
+                {"c2", {9, 12}, {{Rule::M, 9}, {Rule::M, 12}}},
+                {"c3", {10, 13}, {{Rule::M, 10}, {Rule::M, 13}}},
+                {"c4", {22}, {{Rule::F}}},
+                {"c5", {19}, {{Rule::M, 19}}},
+                {"d1", {8}, {{Rule::C, 8}}},
+                {"d2", {9}, {{Rule::C, 9}}},
+                {"d3", {10}, {{Rule::C, 10}}},
+                {"e1", {14}, {{Rule::M, 14}}},
+                {"e2", {15}, {{Rule::M, 15}}},
+                {"e3", {16}, {{Rule::M, 16}}},
+                {"e4", {32}, {{Rule::C, 32}}},
+                {"e5", {18}, {{Rule::C, 18}}},
+                {"f1", {17}, {{Rule::C, 17}}},
+                {"f2", {18}, {{Rule::M, 18}}},
+                {"g1", {25}, {{Rule::M, 25}}},
+                {"g2", {13}, {{Rule::C, 13}}},
+                {"g3", {12}, {{Rule::C, 12}}},
+                {"g4", {11}, {{Rule::Own, 11, g4Connect}}},
+                {"g5", {24}, {{Rule::F}}},
+                {"h1", {29}, {{Rule::C, 29}}},
+                {"h2", {5}, {{Rule::C, 5}}},
+                {"h3", {6}, {{Rule::C, 6}}},
+                {"h4", {7}, {{Rule::C, 7}}},
+                {"h5", {23}, {{Rule::M, 23}}},
+                {"m1", {14, 15, 16}, {{Rule::C, 14}, {Rule::C, 15}, {Rule::C, 16}}},
+                {"s1", {19}, {{Rule::C, 19}}},
+                {"s2", {20}, {{Rule::M, 20}}},
+                {"s3", {25}, {{Rule::C, 25}}},
+                {"s4", {26}, {{Rule::M, 26}}},
+                {"sb0", {32}, {{Rule::M, 32}}},
+                {"sb2", {27, 31}, {{Rule::C, 27}, {Rule::M, 31}}, clearC4WithoutH5},
+                {"sb3", {26, 21}, {{Rule::C, 26}, {Rule::M, 21}}},
+                {"sb4", {27, 22}, {{Rule::L, 22}}},
+                {"sb5", {20, 23}, {{Rule::C, 20}, {Rule::M, 23}}},
+                {"sb6", {31, 24}, {{Rule::L, 24}}},
+                {"w1", {4, 28}, {{Rule::C, 4}, {Rule::M, 28}}},
+                {"w2", {29}, {{Rule::M, 29}}},
+                {"w3", {28}, {{Rule::C, 28}}},
+                {"w4", {30}, {{Rule::M, 30}}},
+            },
+    };
+}
+
+}  // namespace wt::ex::double_interlock

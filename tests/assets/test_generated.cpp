@@ -1,0 +1,186 @@
+// The generated files in the build's asset directory: formats and sizes the program relies on,
+// and pictures that must visibly differ between their states.
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <string>
+
+#include "assets/form_geometry.h"
+#include "assets/pictures.h"
+#include "image_io.h"
+
+namespace wt::assets {
+namespace {
+
+using test::readPng;
+
+std::string asset(const std::string& file) {
+    return std::string(WT_TEST_ASSET_DIR) + "/" + file;
+}
+
+struct PngRow {
+    const char* file;
+    std::uint32_t width, height;
+};
+
+const PngRow kPngs[] = {
+    {"menu_background.png", 1501, 672},
+    {"terminal.png", 51, 51},
+    {"button_green.png", 144, 144},
+    {"button_red.png", 144, 144},
+    {"switch_open.png", 340, 310},
+    {"switch_closed.png", 340, 310},
+    {"contactor_released.png", 505, 505},
+    {"contactor_pulled_in.png", 505, 505},
+    {"motor_at_rest.png", 619, 431},
+    {"relay.png", 496, 320},
+    {"fuse.png", 160, 240},
+    {"schematic_continuous_run.png", 768, 768},
+    {"schematic_jog.png", 768, 768},
+    {"schematic_continuous_jog.png", 768, 768},
+    {"schematic_forward_reverse.png", 768, 768},
+    {"schematic_double_interlock.png", 768, 768},
+    {"schematic_multi_location.png", 768, 768},
+    // The continuous-run background is larger than its 1246 x 758 window; the others match
+    // their client areas.
+    {"diagram_continuous_run.png", 2001, 1126},
+    {"diagram_jog.png", 1159, 839},
+    {"diagram_continuous_jog.png", 1164, 780},
+    {"diagram_forward_reverse.png", 1259, 800},
+    {"diagram_double_interlock.png", 1368, 778},
+    {"diagram_multi_location.png", 1419, 836},
+};
+
+class GeneratedPng : public ::testing::TestWithParam<PngRow> {};
+
+TEST_P(GeneratedPng, IsEightBitRgbOfItsSize) {
+    const PngRow& row = GetParam();
+    auto header = test::readPngHeader(asset(row.file));
+    ASSERT_TRUE(header) << row.file << " missing or not a PNG";
+    EXPECT_EQ(header->width, row.width) << row.file;
+    EXPECT_EQ(header->height, row.height) << row.file;
+    EXPECT_EQ(header->bitDepth, 8) << row.file;
+    EXPECT_EQ(header->colourType, PNG_COLOR_TYPE_RGB) << row.file;
+}
+
+INSTANTIATE_TEST_SUITE_P(AllPictures, GeneratedPng, ::testing::ValuesIn(kPngs),
+                         [](const auto& info) {
+                             std::string name = info.param.file;
+                             for (char& c : name)
+                                 if (c == '.') c = '_';
+                             return name;
+                         });
+
+struct GifRow {
+    const char* file;
+    int frames;
+};
+
+class GeneratedGif : public ::testing::TestWithParam<GifRow> {};
+
+TEST_P(GeneratedGif, LoopsForeverAtTenFramesASecond) {
+    const GifRow& row = GetParam();
+    auto gif = test::readGif(test::readFile(asset(row.file)));
+    ASSERT_TRUE(gif) << row.file;
+    EXPECT_EQ(gif->signature, "GIF89a");
+    EXPECT_EQ(gif->width, 620);
+    EXPECT_EQ(gif->height, 434);
+    EXPECT_EQ(static_cast<int>(gif->delays.size()), row.frames);
+    for (std::size_t k = 0; k < gif->delays.size(); ++k)
+        EXPECT_EQ(gif->delays[k], 10) << "frame " << k;
+    EXPECT_EQ(gif->loopCount, 0);
+    EXPECT_TRUE(gif->framesInside);
+    // Every frame shows a new position of the rotor, and the loop does not stand still where it
+    // wraps around.
+    ASSERT_EQ(static_cast<int>(gif->composed.size()), row.frames);
+    for (std::size_t k = 1; k < gif->composed.size(); ++k)
+        EXPECT_GT(test::differingShare(gif->composed[k - 1], gif->composed[k], 40), 0.001)
+            << "frame " << k << " repeats frame " << k - 1;
+    EXPECT_GT(test::differingShare(gif->composed.back(), gif->composed.front(), 40), 0.001);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothDirections, GeneratedGif,
+                         ::testing::Values(GifRow{"motor_forward.gif", 69},
+                                           GifRow{"motor_reverse.gif", 68}));
+
+TEST(GeneratedGif, ReverseTurnsTheOtherWay) {
+    auto fwd = test::readGif(test::readFile(asset("motor_forward.gif")));
+    auto rev = test::readGif(test::readFile(asset("motor_reverse.gif")));
+    ASSERT_TRUE(fwd && rev);
+    ASSERT_GT(fwd->composed.size(), 2u);
+    ASSERT_GT(rev->composed.size(), 2u);
+    // Both start from the same rotor position and then move apart.
+    EXPECT_GT(test::differingShare(fwd->composed[1], rev->composed[1], 40), 0.001);
+    EXPECT_GT(test::differingShare(fwd->composed[2], rev->composed[2], 40), 0.001);
+}
+
+struct PairRow {
+    const char* a;
+    const char* b;
+    double minShare;  // pixels that change by more than a faint shade
+};
+
+class PictureStates : public ::testing::TestWithParam<PairRow> {};
+
+TEST_P(PictureStates, DifferClearly) {
+    auto a = readPng(asset(GetParam().a));
+    auto b = readPng(asset(GetParam().b));
+    ASSERT_TRUE(a && b);
+    EXPECT_GT(test::differingShare(*a, *b, 48), GetParam().minShare);
+}
+
+INSTANTIATE_TEST_SUITE_P(Pairs, PictureStates,
+                         ::testing::Values(PairRow{"switch_open.png", "switch_closed.png", 0.05},
+                                           PairRow{"contactor_released.png",
+                                                   "contactor_pulled_in.png", 0.01},
+                                           PairRow{"button_green.png", "button_red.png", 0.3}));
+
+// The terminal screws of the switch lie where the windows put the terminals a1..a4: in the
+// bottom strip of the picture, at these shares of its width (the terminals of the
+// continuous-run window over its 216 x 168 power-switch box).
+TEST(SwitchPicture, OutputScrewsUnderTheTerminals) {
+    auto img = readPng(asset("switch_open.png"));
+    ASSERT_TRUE(img);
+    for (double share : {140.0 - 96, 180.0 - 96, 228.0 - 96, 268.0 - 96}) {
+        const int cx = static_cast<int>(share / 216 * img->width);
+        const int cy = static_cast<int>(156.0 / 168 * img->height);
+        // A screw head is metal grey, not the white body or the dark recess: look for it
+        // within a few pixels.
+        int metal = 0;
+        for (int dy = -8; dy <= 8; ++dy)
+            for (int dx = -8; dx <= 8; ++dx) {
+                const std::uint32_t c = img->at(cx + dx, cy + dy);
+                const int r = c >> 16, g = (c >> 8) & 0xFF, b = c & 0xFF;
+                if (r > 0x70 && r < 0xE8 && std::abs(r - b) < 40 && std::abs(r - g) < 40) ++metal;
+            }
+        EXPECT_GT(metal, 60) << "no screw near x=" << cx;
+    }
+}
+
+// The real forms: every terminal sits on a drawn component, so that its pad is part of a
+// component and not a loose dot on the grid.
+class RealForm : public ::testing::TestWithParam<Exercise> {};
+
+TEST_P(RealForm, TerminalsLieOnComponents) {
+    const std::string path =
+        std::string(WT_TEST_FORMS_DIR) + "/" + exerciseWindow(GetParam()) + ".form";
+    std::string error;
+    auto form = readFormGeometry(path, &error);
+    ASSERT_TRUE(form) << error;
+    if (form->components.empty()) GTEST_SKIP() << "no components yet";
+    for (const FormControl& c : form->controls) {
+        if (c.kind != "terminal") continue;
+        const double x = c.rect.left + c.rect.width / 2.0, y = c.rect.top + c.rect.height / 2.0;
+        bool inside = false;
+        for (const FormComponent& k : form->components)
+            inside = inside || (x >= k.rect.left && x <= k.rect.left + k.rect.width &&
+                                y >= k.rect.top && y <= k.rect.top + k.rect.height);
+        EXPECT_TRUE(inside) << c.name << " lies on no component";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Exercises, RealForm, ::testing::ValuesIn(kExercises),
+                         [](const auto& info) { return exerciseName(info.param); });
+
+}  // namespace
+}  // namespace wt::assets

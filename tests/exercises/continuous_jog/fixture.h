@@ -1,0 +1,145 @@
+// Common ground of the ContinuousJogExercise scenarios: a fresh program with the window open, readings of
+// its wiring state by UTF-8 name, and waits for the start thread that a jog press starts.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "exercises/continuous_jog/continuous_jog.h"
+#include "exercises/ops.h"
+#include "form_ids.h"
+#include "tests/support/test_host.h"
+#include "ui/gbk.h"
+#include "ui/properties.h"
+
+namespace wt::test {
+
+using Names = std::set<std::string>;
+
+inline Names names(std::string_view spaceSeparated) {
+    Names out;
+    std::size_t pos = 0;
+    while (pos < spaceSeparated.size()) {
+        std::size_t end = spaceSeparated.find(' ', pos);
+        if (end == std::string_view::npos) end = spaceSeparated.size();
+        if (end > pos) out.emplace(spaceSeparated.substr(pos, end - pos));
+        pos = end + 1;
+    }
+    return out;
+}
+
+// Effects as readable lines, so that a mismatch prints the whole sequence.
+inline std::vector<std::string> lines(const std::vector<Effect>& effects) {
+    std::vector<std::string> out;
+    for (const Effect& e : effects) out.push_back(e.describe());
+    return out;
+}
+
+// Polls until `done` holds; false after five seconds.
+inline bool eventually(const std::function<bool()>& done) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > until) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
+// Every terminal in an order that the rules accept; it shows all 47 wire labels and leaves every
+// terminal flag 1. The start-button terminals: sb7 then sb2 wires group 20, sb4 leaves its tag
+// memory, sb2 spends it on group 18, sb6 then sb4 wires group 19 and marks sb4.
+inline constexpr std::string_view kContinuousJogWiring =
+    "a1 b1 a2 b2 a3 b3 w1 a4 f1 f2 e5 c1 d1 c2 d2 c3 d3 e1 e2 e3 m1 sb1 e4 "
+    "w2 sb3 b4 c4 sb8 sb5 sb7 sb2 sb4 sb2 sb6 sb4";
+
+class ContinuousJogTest : public ::testing::Test {
+protected:
+    TestHost host;
+    ex::ContinuousJog& cj = host.exercises.continuousJog;
+    WindowRef win = host.open(forms::ContinuousJogExercise);
+
+    void SetUp() override { host.effects(); }
+
+    // Terminal clicks; the words `remove` and `connect` tick and untick the edit-wire box.
+    void script(std::string_view words) {
+        for (const std::string& w : split(words)) {
+            if (w == "remove")
+                host.setRemoveMode(win, true);
+            else if (w == "connect")
+                host.setRemoveMode(win, false);
+            else
+                host.click(win, w);
+        }
+    }
+    void pressPower() { host.mouseDown(win, "透明标签1"); }
+    void pressStart() { host.click(win, "按钮2"); }
+    void pressStop() { host.click(win, "按钮1"); }
+    // The jog press only starts a thread; these wait for what that thread does last.
+    void press() { host.mouseDown(win, "按钮3"); }
+    void pressAndWaitFor(const Effect& last) {
+        press();
+        ASSERT_TRUE(eventually([&] {
+            for (const Effect& e : host.platform.snapshot())
+                if (!e.fromGuiThread && e.describe() == last.describe()) return true;
+            return false;
+        })) << "the start thread never recorded " << last.describe();
+    }
+    void release() { host.mouseUp(win, "按钮3"); }
+    // Jog press with the power open: the thread's last act is the caption, which records no effect.
+    void pressAndWaitForCaption(std::string_view text) {
+        press();
+        ASSERT_TRUE(eventually([&] { return host.caption(win, "标签3") == text; }))
+            << "the start thread never wrote " << text;
+    }
+
+    Names shown() {
+        auto v = host.visibleOf(win, cj.wiring.allLabels());
+        return Names(v.begin(), v.end());
+    }
+    Names marked() const {
+        Names out;
+        for (int i = 0; i < cj.wiring.terminalCount(); ++i)
+            if (cj.wiring.flag(i) == 1) out.emplace(cj.wiring.terminalName(i));
+        return out;
+    }
+    Names allLabels() const {
+        Names out;
+        for (const std::string& l : cj.wiring.allLabels()) out.insert(utf8(l));
+        return out;
+    }
+    Names allTerminals() const {
+        Names out;
+        for (int i = 0; i < cj.wiring.terminalCount(); ++i)
+            out.emplace(cj.wiring.terminalName(i));
+        return out;
+    }
+    std::int32_t color(std::string_view control) {
+        return host.integer(win, control, prop::TextColor);
+    }
+    void reopen() {
+        host.close(win);
+        win = host.open(forms::ContinuousJogExercise);
+    }
+
+private:
+    static std::vector<std::string> split(std::string_view words) {
+        std::vector<std::string> out;
+        std::size_t pos = 0;
+        while (pos < words.size()) {
+            std::size_t end = words.find(' ', pos);
+            if (end == std::string_view::npos) end = words.size();
+            if (end > pos) out.emplace_back(words.substr(pos, end - pos));
+            pos = end + 1;
+        }
+        return out;
+    }
+};
+
+}  // namespace wt::test

@@ -1,0 +1,100 @@
+// Common ground of the ContinuousRunExercise scenarios: a fresh program with the window open,
+// and readings of its wiring state by UTF-8 name.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "exercises/continuous_run/continuous_run.h"
+#include "form_ids.h"
+#include "tests/support/test_host.h"
+#include "ui/gbk.h"
+#include "ui/properties.h"
+
+namespace wt::test {
+
+using Names = std::set<std::string>;
+
+// Text colours, red in the low byte.
+inline constexpr std::int32_t kGreen = 65280;
+inline constexpr std::int32_t kRed = 255;
+
+inline Names names(std::string_view spaceSeparated) {
+    Names out;
+    std::size_t pos = 0;
+    while (pos < spaceSeparated.size()) {
+        std::size_t end = spaceSeparated.find(' ', pos);
+        if (end == std::string_view::npos) end = spaceSeparated.size();
+        if (end > pos) out.emplace(spaceSeparated.substr(pos, end - pos));
+        pos = end + 1;
+    }
+    return out;
+}
+
+// Effects as readable lines, so that a mismatch prints the whole sequence.
+inline std::vector<std::string> lines(const std::vector<Effect>& effects) {
+    std::vector<std::string> out;
+    for (const Effect& e : effects) out.push_back(e.describe());
+    return out;
+}
+
+// Every terminal clicked in an order that the rules accept; it shows all 39 wire labels.
+inline constexpr std::string_view kFullWiring =
+    "a1 b1 a2 b2 a3 b3 w1 a4 f1 c1 d1 c2 d2 c3 d3 e1 e2 e3 m1 f2 e6 sb1 e5 "
+    "sb2 sb4 c4 sb4 w2 sb3 b4";
+
+class ContinuousRunTest : public ::testing::Test {
+protected:
+    TestHost host;
+    ex::ContinuousRun& cr = host.exercises.continuousRun;
+    WindowRef win = host.open(forms::ContinuousRunExercise);
+
+    void SetUp() override { host.effects(); }
+
+    void clicks(std::string_view terminals) { host.clickAll(win, terminals); }
+    void removeAt(std::string_view terminals) {
+        host.setRemoveMode(win, true);
+        host.clickAll(win, terminals);
+        host.setRemoveMode(win, false);
+    }
+    void pressPower() { host.mouseDown(win, "透明标签1"); }
+    void pressStart() { host.click(win, "按钮开"); }
+    void pressStop() { host.click(win, "按钮关"); }
+
+    // The wire labels that read visible.
+    Names shown() {
+        auto v = host.visibleOf(win, cr.wiring.allLabels());
+        return Names(v.begin(), v.end());
+    }
+    // The terminals whose flag is 1.
+    Names marked() const {
+        Names out;
+        for (int i = 0; i < cr.wiring.terminalCount(); ++i)
+            if (cr.wiring.flag(i) == 1) out.emplace(cr.wiring.terminalName(i));
+        return out;
+    }
+    Names allLabels() const {
+        Names out;
+        for (const std::string& l : cr.wiring.allLabels()) out.insert(utf8(l));
+        return out;
+    }
+    Names allTerminals() const {
+        Names out;
+        for (int i = 0; i < cr.wiring.terminalCount(); ++i)
+            out.emplace(cr.wiring.terminalName(i));
+        return out;
+    }
+    std::int32_t color(std::string_view control) {
+        return host.integer(win, control, prop::TextColor);
+    }
+    void reopen() {
+        host.close(win);
+        win = host.open(forms::ContinuousRunExercise);
+    }
+};
+
+}  // namespace wt::test

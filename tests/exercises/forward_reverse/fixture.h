@@ -1,0 +1,99 @@
+// Common ground of the ForwardReverseExercise scenarios: a fresh program with the window open,
+// readings of its wiring state by UTF-8 name, and the presses of its controls.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "exercises/forward_reverse/forward_reverse.h"
+#include "form_ids.h"
+#include "tests/support/test_host.h"
+#include "ui/gbk.h"
+#include "ui/properties.h"
+
+namespace wt::test::fr {
+
+using Names = std::set<std::string>;
+
+inline Names names(std::string_view spaceSeparated) {
+    Names out;
+    std::size_t pos = 0;
+    while (pos < spaceSeparated.size()) {
+        std::size_t end = spaceSeparated.find(' ', pos);
+        if (end == std::string_view::npos) end = spaceSeparated.size();
+        if (end > pos) out.emplace(spaceSeparated.substr(pos, end - pos));
+        pos = end + 1;
+    }
+    return out;
+}
+
+// Effects as readable lines, so that a mismatch prints the whole sequence.
+inline std::vector<std::string> lines(const std::vector<Effect>& effects) {
+    std::vector<std::string> out;
+    for (const Effect& e : effects) out.push_back(e.describe());
+    return out;
+}
+
+// Every terminal clicked in an order the rules accept: each M end before its C end, sb5 and sb6
+// marked early through their latches (partner still unmarked) so that g4 and sb2 find them, and
+// sb4 clicked three times (mark, latch, mark) before sb2 needs it. It draws all 86 wire labels and
+// leaves only sb5 and sb6 unmarked, which the start's flag synchronisation makes good.
+inline constexpr std::string_view kFullWiring =
+    "a1 b1 a2 b2 a3 b3 a4 f1 w1 g1 g2 g3 c1 d1 c2 d2 c3 d3 h3 h2 h1 e1 e2 e3 m1 f2 e5 "
+    "h5 b4 sb3 sb5 g4 c5 sb5 sb1 e4 w3 w2 g5 w4 b5 sb4 c4 sb4 sb4 sb6 sb2 h4 sb6";
+
+class ForwardReverseTest : public ::testing::Test {
+  protected:
+    TestHost host;
+    ex::ForwardReverse& fr = host.exercises.forwardReverse;
+    WindowRef win = host.open(forms::ForwardReverseExercise);
+
+    void SetUp() override { host.effects(); }
+
+    void clicks(std::string_view terminals) { host.clickAll(win, terminals); }
+    void removeAt(std::string_view terminals) {
+        host.setRemoveMode(win, true);
+        host.clickAll(win, terminals);
+        host.setRemoveMode(win, false);
+    }
+    void wireAll() { clicks(kFullWiring); }
+    void pressPower() { host.mouseDown(win, "透明标签1"); }
+    void pressStop() { host.click(win, "按钮1"); }
+    void pressForward() { host.click(win, "按钮2"); }
+    void pressReverse() { host.click(win, "按钮3"); }
+
+    Names shown() {
+        auto v = host.visibleOf(win, fr.wiring.allLabels());
+        return Names(v.begin(), v.end());
+    }
+    Names marked() const {
+        Names out;
+        for (int i = 0; i < fr.wiring.terminalCount(); ++i)
+            if (fr.wiring.flag(i) == 1) out.emplace(fr.wiring.terminalName(i));
+        return out;
+    }
+    Names allLabels() const {
+        Names out;
+        for (const std::string& l : fr.wiring.allLabels()) out.insert(utf8(l));
+        return out;
+    }
+    Names allTerminals() const {
+        Names out;
+        for (int i = 0; i < fr.wiring.terminalCount(); ++i) out.emplace(fr.wiring.terminalName(i));
+        return out;
+    }
+    std::int32_t flag(std::string_view terminal) const { return fr.wiring.flag(terminal); }
+    std::int32_t color(std::string_view control) {
+        return host.integer(win, control, prop::TextColor);
+    }
+    void reopen() {
+        host.close(win);
+        win = host.open(forms::ForwardReverseExercise);
+    }
+};
+
+}  // namespace wt::test::fr

@@ -1,0 +1,134 @@
+// Common ground of the JogExercise scenarios: a fresh program with the window open, readings of
+// its wiring state by UTF-8 name, and waits for the start thread that a jog press starts.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "exercises/jog/jog.h"
+#include "exercises/ops.h"
+#include "form_ids.h"
+#include "tests/support/test_host.h"
+#include "ui/gbk.h"
+#include "ui/properties.h"
+
+namespace wt::test {
+
+using Names = std::set<std::string>;
+
+inline Names names(std::string_view spaceSeparated) {
+    Names out;
+    std::size_t pos = 0;
+    while (pos < spaceSeparated.size()) {
+        std::size_t end = spaceSeparated.find(' ', pos);
+        if (end == std::string_view::npos) end = spaceSeparated.size();
+        if (end > pos) out.emplace(spaceSeparated.substr(pos, end - pos));
+        pos = end + 1;
+    }
+    return out;
+}
+
+// Effects as readable lines, so that a mismatch prints the whole sequence.
+inline std::vector<std::string> lines(const std::vector<Effect>& effects) {
+    std::vector<std::string> out;
+    for (const Effect& e : effects) out.push_back(e.describe());
+    return out;
+}
+
+// Polls until `done` holds; false after five seconds.
+inline bool eventually(const std::function<bool()>& done) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > until) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
+// Every terminal in an order that the rules accept; it shows all 28 wire labels.
+inline constexpr std::string_view kJogWiring =
+    "a1 b1 a2 b2 a3 b3 w1 a4 f1 f2 e5 c1 d1 c2 d2 c3 d3 e1 e2 e3 m1 w2 sb1 sb2 e4";
+
+class JogTest : public ::testing::Test {
+protected:
+    TestHost host;
+    ex::Jog& jog = host.exercises.jog;
+    WindowRef win = host.open(forms::JogExercise);
+
+    void SetUp() override { host.effects(); }
+
+    // Terminal clicks; the words `remove` and `connect` tick and untick the edit-wire box.
+    void script(std::string_view words) {
+        for (const std::string& w : split(words)) {
+            if (w == "remove")
+                host.setRemoveMode(win, true);
+            else if (w == "connect")
+                host.setRemoveMode(win, false);
+            else
+                host.click(win, w);
+        }
+    }
+    void pressPower() { host.mouseDown(win, "透明标签1"); }
+    // The jog press only starts a thread; these wait for what that thread does last.
+    void press() { host.mouseDown(win, "按钮1"); }
+    void pressAndWaitFor(const Effect& last) {
+        press();
+        ASSERT_TRUE(eventually([&] {
+            for (const Effect& e : host.platform.snapshot())
+                if (!e.fromGuiThread && e.describe() == last.describe()) return true;
+            return false;
+        })) << "the start thread never recorded " << last.describe();
+    }
+    void release() { host.mouseUp(win, "按钮1"); }
+
+    Names shown() {
+        auto v = host.visibleOf(win, jog.wiring.allLabels());
+        return Names(v.begin(), v.end());
+    }
+    Names marked() const {
+        Names out;
+        for (int i = 0; i < jog.wiring.terminalCount(); ++i)
+            if (jog.wiring.flag(i) == 1) out.emplace(jog.wiring.terminalName(i));
+        return out;
+    }
+    Names allLabels() const {
+        Names out;
+        for (const std::string& l : jog.wiring.allLabels()) out.insert(utf8(l));
+        return out;
+    }
+    Names allTerminals() const {
+        Names out;
+        for (int i = 0; i < jog.wiring.terminalCount(); ++i)
+            out.emplace(jog.wiring.terminalName(i));
+        return out;
+    }
+    std::int32_t color(std::string_view control) {
+        return host.integer(win, control, prop::TextColor);
+    }
+    void reopen() {
+        host.close(win);
+        win = host.open(forms::JogExercise);
+    }
+
+private:
+    static std::vector<std::string> split(std::string_view words) {
+        std::vector<std::string> out;
+        std::size_t pos = 0;
+        while (pos < words.size()) {
+            std::size_t end = words.find(' ', pos);
+            if (end == std::string_view::npos) end = words.size();
+            if (end > pos) out.emplace_back(words.substr(pos, end - pos));
+            pos = end + 1;
+        }
+        return out;
+    }
+};
+
+}  // namespace wt::test

@@ -1,0 +1,506 @@
+// The Qt binding on the offscreen platform: controls built from records, the learner's input as
+// model events, property writes from the GUI thread and from other threads, pictures and
+// animations, message boxes and dialog mode.
+#define QTEST_QPA_MOUSE_HANDLING  // route test clicks through the window system (modality,
+                                  // enabling)
+
+#include <QtTest/qtestspontaneevent.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStyle>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+#include <atomic>
+#include <thread>
+
+#include "qt_fixture.h"
+
+namespace wt::test {
+namespace {
+
+using form::Kind;
+using qt::FormWindow;
+using qt::PictureBox;
+using qt::TextLabel;
+
+constexpr std::uint32_t kMain = 0x52000001;
+constexpr std::uint32_t kDialog = 0x52000002;
+
+enum HandlerNo : std::uint32_t { kClick, kDown, kUp, kArea, kOpenDialog, kCreated, kCount };
+
+// A window with one control of each kind; the label 标签1 sits inside the picture box.
+form::WindowBlock mainBlock() {
+    form::WindowBlock b;
+    b.windowId = kMain;
+    b.moduleId = 0x19000001;
+    form::ControlRecord w = record(0x06000001, Kind::Window, "", {0, 0, 400, 300});
+    w.picture = fileOf(media::Role::SwitchOpen);
+    w.events = {{form::kEventClicked, kCreated}};
+    b.records.push_back(w);
+
+    form::ControlRecord box = record(0x16000020, Kind::PictureBox, "图片框1", {10, 10, 160, 104});
+    box.picture = fileOf(media::Role::ContactorReleased);
+    box.children = {0x1600001F};
+    b.records.push_back(box);
+    form::ControlRecord inner =
+        record(0x1600001F, Kind::Label, "标签1", {5, 6, 100, 20}, 0x16000020);
+    inner.captionGbk = gbk("电机停止");
+    b.records.push_back(inner);
+
+    form::ControlRecord wire = record(0x1600001E, Kind::Label, "e1线", {10, 150, 100, 4});
+    wire.barMode = 1;
+    wire.barColors[0] = 0x00FFFF;  // yellow edges, green middle
+    wire.barColors[1] = 0x00FF00;
+    wire.barColors[2] = 0x00FFFF;
+    wire.captionGbk = gbk("e1线");
+    b.records.push_back(wire);
+
+    form::ControlRecord on = record(0x1600001D, Kind::Button, "按钮开", {200, 10, 24, 24});
+    on.picture = fileOf(media::Role::SwitchClosed);
+    on.captionGbk = gbk("按钮");
+    on.events = {{form::kEventClicked, kClick}};
+    b.records.push_back(on);
+
+    form::ControlRecord held = record(0x1600001C, Kind::Button, "sb1", {240, 10, 24, 24});
+    held.picture = fileOf(media::Role::SwitchClosed);
+    held.events = {{form::kEventMouseDown, kDown}, {form::kEventMouseUp, kUp}};
+    b.records.push_back(held);
+
+    form::ControlRecord check = record(0x1600001B, Kind::CheckBox, "选择框", {10, 200, 100, 20});
+    check.captionGbk = gbk("修改线");
+    b.records.push_back(check);
+
+    form::ControlRecord area =
+        record(0x1600001A, Kind::TransparentLabel, "透明标签1", {300, 100, 50, 50});
+    area.events = {{form::kEventMouseDown, kArea}};
+    b.records.push_back(area);
+
+    form::ControlRecord open = record(0x16000019, Kind::Button, "长动", {200, 60, 96, 40});
+    open.captionGbk = gbk("电路长动");
+    open.font.emplace();
+    open.font->height = -19;
+    open.font->weight = 700;
+    open.events = {{form::kEventClicked, kOpenDialog}};
+    b.records.push_back(open);
+
+    form::ControlRecord hidden = record(0x16000018, Kind::Label, "标签39", {10, 230, 200, 20});
+    hidden.stateFlags = 0;
+    hidden.captionGbk = gbk("请合上电源");
+    hidden.textColor = 255;
+    b.records.push_back(hidden);
+    return b;
+}
+
+form::WindowBlock dialogBlock() {
+    form::WindowBlock b;
+    b.windowId = kDialog;
+    b.moduleId = 0x19000002;
+    b.records.push_back(record(0x06000002, Kind::Window, "", {0, 0, 300, 200}));
+    b.records.push_back(record(0x16000030, Kind::Label, "标签2", {10, 10, 100, 20}));
+    return b;
+}
+
+// A MediaBlob around arbitrary bytes.
+struct Blob {
+    std::vector<std::uint8_t> bytes;
+    explicit Blob(std::span<const std::uint8_t> file, std::uint32_t marker = 1,
+                  std::int64_t lengthDelta = 0) {
+        const auto length = static_cast<std::uint32_t>(file.size() + lengthDelta);
+        bytes.resize(8);
+        std::memcpy(bytes.data(), &marker, 4);
+        std::memcpy(bytes.data() + 4, &length, 4);
+        bytes.insert(bytes.end(), file.begin(), file.end());
+    }
+    MediaRef ref() const { return {bytes.data(), bytes.size()}; }
+};
+
+class BindingTest : public ::testing::Test {
+  protected:
+    BindingTest() : harness_({mainBlock(), dialogBlock()}, handlers()) {
+        win_ = harness_.open(kMain);
+        form_ = harness_.window(win_);
+    }
+
+    std::vector<Handler> handlers() {
+        std::vector<Handler> h(kCount);
+        h[kClick] = log_.handler("click");
+        h[kDown] = log_.handler("down");
+        h[kUp] = log_.handler("up");
+        h[kArea] = log_.handler("area");
+        h[kCreated] = log_.handler("created");
+        h[kOpenDialog] = [this](const HandlerCall& call) {
+            call.ui.openWindow(kDialog, nullptr, true);
+            log_.handler("returned")(call);
+        };
+        return h;
+    }
+
+    template <class T = QWidget>
+    T* widget(const char* name) {
+        return harness_.widget<T>(win_, name);
+    }
+    void set(const char* name, int prop, Value v) {
+        harness_.ui().setProperty(win_, gbk(name), prop, std::move(v));
+    }
+    std::int32_t get(const char* name, int prop) {
+        return harness_.ui().getInt(win_, gbk(name), prop);
+    }
+    PictureBox* box() { return widget<PictureBox>("图片框1"); }
+
+    CallLog log_;
+    Harness harness_;
+    WindowRef win_;
+    FormWindow* form_ = nullptr;
+};
+
+TEST_F(BindingTest, BuildsTheWindowFromItsRecords) {
+    ASSERT_NE(form_, nullptr);
+    EXPECT_EQ(log_.names(), std::vector<std::string>{"created"});
+    EXPECT_TRUE(form_->isWindow());
+    EXPECT_EQ(form_->geometry(), QRect(50, 50, 400, 300));
+    EXPECT_EQ(form_->minimumSize(), form_->maximumSize());
+    // The label inside the picture box is placed relative to the box and is its child.
+    QWidget* inner = widget("标签1");
+    ASSERT_NE(inner, nullptr);
+    EXPECT_EQ(inner->parentWidget(), box());
+    EXPECT_EQ(inner->mapTo(form_, QPoint(0, 0)), QPoint(15, 16));
+    EXPECT_EQ(inner->accessibleName(), QStringLiteral("标签1"));
+    // Later records lie above earlier ones.
+    EXPECT_EQ(form_->childAt(QPoint(212, 22)), widget("按钮开"));
+    EXPECT_TRUE(widget("标签39")->isHidden());
+    EXPECT_FALSE(widget("标签1")->isHidden());
+    EXPECT_EQ(widget<QPushButton>("长动")->text(), QStringLiteral("电路长动"));
+    EXPECT_EQ(widget("长动")->font().pixelSize(), 19);
+    EXPECT_EQ(widget("长动")->font().weight(), QFont::Bold);
+    EXPECT_FALSE(box()->still().isNull());
+    EXPECT_EQ(box()->still().size(), QSize(160, 104));
+}
+
+TEST_F(BindingTest, WireBarIsPaintedInItsColoursWithoutText) {
+    const QImage bar = widget("e1线")->grab().toImage();
+    ASSERT_EQ(bar.size(), QSize(100, 4));
+    EXPECT_EQ(bar.pixelColor(50, 0), QColor(255, 255, 0));
+    EXPECT_EQ(bar.pixelColor(50, 1), QColor(0, 255, 0));
+    EXPECT_EQ(bar.pixelColor(50, 2), QColor(0, 255, 0));
+    EXPECT_EQ(bar.pixelColor(50, 3), QColor(255, 255, 0));
+    EXPECT_EQ(bar.pixelColor(5, 1), QColor(0, 255, 0));  // where a caption would start
+}
+
+// The learner's input: which handlers run, in which order, with which arguments.
+TEST_F(BindingTest, InputReachesTheBoundHandlers) {
+    form_->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form_));
+    log_.take();
+
+    QTest::mouseClick(widget("按钮开"), Qt::LeftButton);
+    EXPECT_EQ(log_.names(), std::vector<std::string>{"click"});
+
+    QTest::mousePress(widget("sb1"), Qt::LeftButton, Qt::ShiftModifier | Qt::ControlModifier,
+                      QPoint(3, 4));
+    QTest::mouseRelease(widget("sb1"), Qt::LeftButton, Qt::ShiftModifier | Qt::ControlModifier,
+                        QPoint(5, 6));
+    auto calls = log_.take();
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0].what, "down");
+    EXPECT_EQ(calls[1].what, "up");
+    EXPECT_EQ(std::tie(calls[0].x, calls[0].y, calls[0].keys), std::make_tuple(3, 4, 3));
+    EXPECT_EQ(std::tie(calls[1].x, calls[1].y, calls[1].keys), std::make_tuple(5, 6, 3));
+
+    QTest::mousePress(widget("透明标签1"), Qt::LeftButton, Qt::AltModifier, QPoint(7, 8));
+    QTest::mouseRelease(widget("透明标签1"), Qt::LeftButton, Qt::AltModifier, QPoint(7, 8));
+    calls = log_.take();
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].what, "area");
+    EXPECT_EQ(std::tie(calls[0].x, calls[0].y, calls[0].keys), std::make_tuple(7, 8, 4));
+
+    // A right click is no click; a click on a label or a check box runs nothing.
+    QTest::mouseClick(widget("按钮开"), Qt::RightButton);
+    QTest::mouseClick(widget("标签1"), Qt::LeftButton);
+    QTest::mouseClick(widget("选择框"), Qt::LeftButton);
+    EXPECT_TRUE(log_.take().empty());
+    EXPECT_EQ(get("选择框", prop::Checked), 1);  // the learner's tick reached the model
+}
+
+TEST_F(BindingTest, ModelWritesShowAtOnceAndFireNothing) {
+    auto* check = widget<QCheckBox>("选择框");
+    int toggles = 0;
+    QObject::connect(check, &QCheckBox::toggled, [&] { ++toggles; });
+    check->click();  // the learner ticks it
+    ASSERT_EQ(get("选择框", prop::Checked), 1);
+    log_.take();
+    toggles = 0;
+
+    set("选择框", prop::Checked, 0);
+    EXPECT_FALSE(check->isChecked());
+    set("选择框", prop::Checked, 0);  // unticked already: nothing changes
+    EXPECT_FALSE(check->isChecked());
+    EXPECT_EQ(toggles, 0);
+    EXPECT_EQ(get("选择框", prop::Checked), 0);
+
+    set("标签39", prop::Caption, gbk("电机正转"));
+    set("标签39", prop::TextColor, 65280);
+    set("标签39", prop::Visible, 1);
+    auto* label = widget<TextLabel>("标签39");
+    EXPECT_EQ(label->caption(), QStringLiteral("电机正转"));
+    EXPECT_EQ(label->textColor(), QColor(0, 255, 0));
+    EXPECT_FALSE(label->isHidden());
+    EXPECT_TRUE(log_.take().empty());
+}
+
+struct VisibleRow {
+    int boxVisible, labelVisible, expectedRead;
+    friend void PrintTo(const VisibleRow& r, std::ostream* os) {
+        *os << "box " << r.boxVisible << ", label " << r.labelVisible;
+    }
+};
+
+class VisibleRule : public BindingTest, public ::testing::WithParamInterface<VisibleRow> {};
+
+// A label reads 1 exactly when it and its container are shown, and the screen agrees.
+TEST_P(VisibleRule, ReadFollowsLabelAndContainer) {
+    const VisibleRow row = GetParam();
+    form_->show();
+    set("图片框1", prop::Visible, row.boxVisible);
+    set("标签1", prop::Visible, row.labelVisible);
+    EXPECT_EQ(get("标签1", prop::Visible), row.expectedRead);
+    EXPECT_EQ(widget("标签1")->isVisible(), row.expectedRead == 1);
+    EXPECT_EQ(widget("标签1")->isHidden(), row.labelVisible == 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, VisibleRule,
+                         ::testing::Values(VisibleRow{1, 1, 1}, VisibleRow{1, 0, 0},
+                                           VisibleRow{0, 1, 0}, VisibleRow{0, 0, 0},
+                                           VisibleRow{7, 9, 1}));
+
+TEST_F(BindingTest, GifRestartsWhenSetAgainAndPngEndsIt) {
+    const MediaRef gif = media::blob(media::Role::MotorForward);
+    set("图片框1", prop::Picture, gif);
+    ASSERT_TRUE(box()->animating());
+    QMovie* first = box()->movie();
+    EXPECT_EQ(first->scaledSize(), QSize(160, 104));
+    EXPECT_EQ(first->state(), QMovie::Running);
+    ASSERT_TRUE(waitFor([&] { return box()->movie()->currentFrameNumber() >= 2; }));
+
+    set("图片框1", prop::Picture, gif);
+    ASSERT_TRUE(box()->animating());
+    EXPECT_EQ(box()->movie()->currentFrameNumber(), 0);
+    EXPECT_EQ(box()->movie()->state(), QMovie::Running);
+    EXPECT_EQ(box()->movie()->currentPixmap().size(), QSize(160, 104));
+
+    set("图片框1", prop::Picture, media::blob(media::Role::ContactorPulledIn));
+    EXPECT_FALSE(box()->animating());
+    EXPECT_EQ(box()->still().size(), QSize(160, 104));
+}
+
+TEST_F(BindingTest, StillPicturesAreDecodedAndScaledOncePerSize) {
+    qt::PictureCache& cache = harness_.platform().pictures();
+    const MediaRef released = media::blob(media::Role::ContactorReleased);
+    const MediaRef pulledIn = media::blob(media::Role::ContactorPulledIn);
+    set("图片框1", prop::Picture, pulledIn);
+    set("图片框1", prop::Picture, released);
+    const auto decodes = cache.decodeCount(), scales = cache.scaleCount();
+    for (int i = 0; i < 20; ++i) {
+        set("图片框1", prop::Picture, i % 2 ? released : pulledIn);
+        box()->grab();
+    }
+    EXPECT_EQ(cache.decodeCount(), decodes);
+    EXPECT_EQ(cache.scaleCount(), scales);
+}
+
+struct BadBlob {
+    const char* what;
+    std::function<Blob()> make;
+    friend void PrintTo(const BadBlob& b, std::ostream* os) { *os << b.what; }
+};
+
+class BadPicture : public BindingTest, public ::testing::WithParamInterface<BadBlob> {};
+
+TEST_P(BadPicture, LeavesTheBoxAsItWas) {
+    const Blob bad = GetParam().make();
+    const qint64 still = box()->still().cacheKey();
+    set("图片框1", prop::Picture, bad.ref());
+    EXPECT_FALSE(box()->animating());
+    EXPECT_EQ(box()->still().cacheKey(), still);
+
+    set("图片框1", prop::Picture, media::blob(media::Role::MotorReverse));
+    QMovie* movie = box()->movie();
+    set("图片框1", prop::Picture, bad.ref());
+    EXPECT_EQ(box()->movie(), movie);
+    EXPECT_EQ(movie->state(), QMovie::Running);
+}
+
+std::span<const std::uint8_t> head(media::Role role, std::size_t n) {
+    return fileOf(role).first(n);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, BadPicture,
+    ::testing::Values(
+        BadBlob{"TruncatedPng", [] { return Blob(head(media::Role::ContactorPulledIn, 200)); }},
+        BadBlob{"TruncatedGif", [] { return Blob(head(media::Role::MotorForward, 900)); }},
+        BadBlob{"GifSignatureOnly",
+                [] {
+                    static const std::uint8_t g[] = {'G', 'I', 'F', '8', '9', 'a', 0xFF, 0xFF};
+                    return Blob(g);
+                }},
+        BadBlob{"Wave", [] { return Blob(fileOf(media::Role::StartSound1)); }},
+        BadBlob{"Empty", [] { return Blob({}); }},
+        BadBlob{"WrongMarker", [] { return Blob(fileOf(media::Role::ContactorPulledIn), 2); }},
+        BadBlob{"LengthPastTheEnd",
+                [] { return Blob(fileOf(media::Role::ContactorPulledIn), 1, 5); }}),
+    [](const auto& info) { return std::string(info.param.what); });
+
+// --- Threads ---------------------------------------------------------------------------------
+
+TEST_F(BindingTest, ThreadWritesReachTheWidgets) {
+    std::thread worker([&] {
+        for (int i = 0; i < 200; ++i)
+            set("标签39", prop::Caption, gbk(i % 2 ? "电机正转" : "电机反转"));
+        set("标签39", prop::TextColor, 255);
+        set("标签39", prop::Visible, 1);
+        set("标签1", prop::Visible, 0);
+        set("图片框1", prop::Picture, media::blob(media::Role::MotorForward));
+        set("选择框", prop::Checked, 0);
+        set("标签39", prop::Caption, gbk("电机启动中"));
+    });
+    worker.join();
+    auto* label = widget<TextLabel>("标签39");
+    ASSERT_TRUE(waitFor([&] { return label->caption() == QStringLiteral("电机启动中"); }));
+    EXPECT_EQ(label->textColor(), QColor(255, 0, 0));
+    EXPECT_FALSE(label->isHidden());
+    EXPECT_TRUE(widget("标签1")->isHidden());
+    EXPECT_TRUE(box()->animating());
+}
+
+TEST_F(BindingTest, ThreadWritesToAClosedWindowAreDropped) {
+    std::thread worker([&] {
+        for (int i = 0; i < 50; ++i) set("标签39", prop::Caption, gbk("电机正转"));
+    });
+    worker.join();
+    // The queued updates are still pending when the window goes away.
+    form_->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(harness_.window(win_), nullptr);
+    EXPECT_FALSE(win_->isOpen());
+    QCoreApplication::processEvents();
+    set("标签39", prop::Caption, gbk("电机反转"));
+    EXPECT_EQ(harness_.ui().getInt(win_, gbk("标签39"), prop::Visible), 0);
+}
+
+TEST_F(BindingTest, MessageBoxFromAThreadLeavesTheWindowsUsable) {
+    form_->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form_));
+    log_.take();
+    std::atomic<bool> returned{false};
+    std::thread worker([&] {
+        harness_.ui().showMessage(gbk("请连线"));
+        returned = true;
+    });
+    ASSERT_TRUE(waitFor([&] { return harness_.platform().workerBoxes().size() == 1; }));
+    QMessageBox* msg = harness_.platform().workerBoxes().front();
+    EXPECT_EQ(msg->windowTitle(), QStringLiteral("信息："));
+    EXPECT_EQ(msg->text(), QStringLiteral("请连线"));
+    EXPECT_EQ(msg->buttons().size(), 1);
+    EXPECT_FALSE(msg->isModal());
+
+    QTest::mouseClick(widget("按钮开"), Qt::LeftButton);
+    EXPECT_EQ(log_.names(), std::vector<std::string>{"click"});
+    EXPECT_FALSE(returned.load());
+
+    QTest::mouseClick(msg->button(QMessageBox::Ok), Qt::LeftButton);
+    worker.join();
+    EXPECT_TRUE(returned.load());
+    EXPECT_TRUE(harness_.platform().workerBoxes().empty());
+}
+
+TEST_F(BindingTest, ThreadWaitingOnABoxIsReleasedAtProgramEnd) {
+    std::thread worker([&] { harness_.ui().showMessage(gbk("请连线1")); });
+    ASSERT_TRUE(waitFor([&] { return harness_.platform().workerBoxes().size() == 1; }));
+    QPointer<QMessageBox> msg = harness_.platform().workerBoxes().front();
+    harness_.ui().shutdown();  // releases the box and joins nothing of ours
+    worker.join();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(msg.isNull());
+    // A box asked for after the end returns at once.
+    std::thread late([&] { harness_.ui().showMessage(gbk("请连线2")); });
+    late.join();
+}
+
+// --- Modality ---------------------------------------------------------------------------------
+
+TEST_F(BindingTest, MessageBoxFromTheGuiBlocksEveryWindow) {
+    form_->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form_));
+    log_.take();
+    bool checked = false;
+    QTimer::singleShot(0, [&] {
+        auto* msg = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(msg, nullptr);
+        EXPECT_EQ(msg->windowTitle(), QStringLiteral("信息："));
+        EXPECT_EQ(msg->text(), QStringLiteral("请合上电源"));
+        QTest::mouseClick(widget("按钮开"), Qt::LeftButton);
+        QTest::mousePress(widget("透明标签1"), Qt::LeftButton);
+        EXPECT_TRUE(log_.take().empty());
+        checked = true;
+        msg->button(QMessageBox::Ok)->click();
+    });
+    harness_.ui().showMessage(gbk("请合上电源"));
+    EXPECT_TRUE(checked);
+    QTest::mouseClick(widget("按钮开"), Qt::LeftButton);
+    EXPECT_EQ(log_.names(), std::vector<std::string>{"click"});
+}
+
+TEST_F(BindingTest, DialogModeRefusesTheOtherWindowsUntilClosed) {
+    form_->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form_));
+    log_.take();
+    bool inside = false;
+    QTimer::singleShot(0, [&] {
+        WindowRef dialog = harness_.ui().openInstance(kDialog);
+        ASSERT_TRUE(dialog);
+        FormWindow* dw = harness_.window(dialog);
+        ASSERT_NE(dw, nullptr);
+        EXPECT_TRUE(dw->isVisible());
+        EXPECT_EQ(dw->geometry(), QRect(50, 50, 300, 200));
+        EXPECT_FALSE(form_->isEnabled());
+        QTest::mouseClick(widget("按钮开"), Qt::LeftButton);
+        QTest::mouseClick(widget("长动"), Qt::LeftButton);
+        // A close asked for by the window system is refused as well.
+        QCloseEvent wmClose;
+        QSpontaneKeyEvent::setSpontaneous(&wmClose);
+        qApp->notify(form_, &wmClose);  // as delivered from the window system
+        EXPECT_FALSE(wmClose.isAccepted());
+        EXPECT_TRUE(form_->isVisible());
+        EXPECT_TRUE(log_.take().empty());
+        inside = true;
+        dw->close();
+    });
+    QTest::mouseClick(widget("长动"), Qt::LeftButton);
+    EXPECT_TRUE(inside);
+    EXPECT_EQ(log_.names(), std::vector<std::string>{"returned"});
+    EXPECT_TRUE(form_->isEnabled());
+    EXPECT_EQ(harness_.ui().openInstance(kDialog), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(harness_.platform().windows().size(), 1u);
+    QTest::mouseClick(widget("按钮开"), Qt::LeftButton);
+    EXPECT_EQ(log_.names(), std::vector<std::string>{"click"});
+}
+
+TEST_F(BindingTest, VisualStyleOneIsAppliedOnceToAllWindows) {
+    const QString before = QApplication::style()->name();
+    harness_.platform().applyVisualStyle(1);
+    QStyle* fusion = QApplication::style();
+    EXPECT_EQ(fusion->name(), QStringLiteral("fusion"));
+    EXPECT_EQ(widget("长动")->style(), fusion);
+    harness_.platform().applyVisualStyle(1);
+    EXPECT_EQ(QApplication::style(), fusion);
+    // Put the start-up look back for the tests that follow.
+    QApplication::setStyle(before);
+}
+
+}  // namespace
+}  // namespace wt::test

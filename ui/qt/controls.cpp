@@ -1,0 +1,414 @@
+#include "ui/qt/controls.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <cstdlib>
+
+#include "ui/gbk.h"
+#include "ui/media/gif_info.h"
+#include "ui/media/media_kind.h"
+#include "ui/qt/qt_platform.h"
+
+namespace wt::qt {
+namespace {
+
+QString fromGbk(const std::string& gbk) {
+    QString text = QString::fromStdString(utf8(gbk));
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    return text;
+}
+
+int keyMask(Qt::KeyboardModifiers mods) {
+    return (mods & Qt::ControlModifier ? 1 : 0) | (mods & Qt::ShiftModifier ? 2 : 0) |
+           (mods & Qt::AltModifier ? 4 : 0);
+}
+
+// A button whose press and release reach the model as mouseDown/mouseUp (when bound), in the
+// order down, up, clicked.
+template <class Base>
+class EventButton : public Base {
+  public:
+    EventButton(FormWindow& window, int index, QWidget* parent)
+        : Base(parent),
+          window_(window),
+          index_(index),
+          down_(window.binds(index, form::kEventMouseDown)),
+          up_(window.binds(index, form::kEventMouseUp)) {}
+
+  protected:
+    void mousePressEvent(QMouseEvent* e) override {
+        QPointer<QWidget> self(this);
+        Base::mousePressEvent(e);
+        if (self && down_ && e->button() == Qt::LeftButton) send(form::kEventMouseDown, e);
+    }
+    void mouseReleaseEvent(QMouseEvent* e) override {
+        QPointer<QWidget> self(this);
+        if (up_ && e->button() == Qt::LeftButton) send(form::kEventMouseUp, e);
+        if (self) Base::mouseReleaseEvent(e);
+    }
+
+  private:
+    void send(std::int32_t event, QMouseEvent* e) {
+        const QPoint p = e->position().toPoint();
+        window_.fire(index_, event, p.x(), p.y(), keyMask(e->modifiers()));
+    }
+
+    FormWindow& window_;
+    const int index_;
+    const bool down_, up_;
+};
+
+// A flat button that is only its picture, scaled to the button; pressed, it sinks by a pixel.
+class PictureButton : public QAbstractButton {
+  public:
+    using QAbstractButton::QAbstractButton;
+    void setPixmap(QPixmap pixmap) {
+        pixmap_ = std::move(pixmap);
+        update();
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        const int shift = isDown() ? 1 : 0;
+        p.drawPixmap(shift, shift, pixmap_);
+    }
+
+  private:
+    QPixmap pixmap_;
+};
+
+// The invisible click area: draws nothing, reports the left button going down.
+class ClickArea : public QWidget {
+  public:
+    ClickArea(FormWindow& window, int index, QWidget* parent)
+        : QWidget(parent), window_(window), index_(index) {}
+
+  protected:
+    void mousePressEvent(QMouseEvent* e) override {
+        if (e->button() != Qt::LeftButton) return;
+        const QPoint p = e->position().toPoint();
+        window_.fire(index_, form::kEventMouseDown, p.x(), p.y(), keyMask(e->modifiers()));
+    }
+
+  private:
+    FormWindow& window_;
+    const int index_;
+};
+
+}  // namespace
+
+QFont fontFor(const form::FontRecord& record) {
+    QFont font;
+    QStringList families;
+    if (!record.faceGbk.empty()) families << QString::fromStdString(utf8(record.faceGbk));
+    families << QStringLiteral("WenQuanYi Micro Hei") << QStringLiteral("WenQuanYi Zen Hei")
+             << QStringLiteral("Noto Sans CJK SC");
+    font.setFamilies(families);
+    // A negative LOGFONT height is the character height; a positive one the cell height, of
+    // which the character takes about seven eighths.
+    int px = std::abs(record.height);
+    if (record.height > 0) px = px * 7 / 8;
+    if (px > 0) font.setPixelSize(px);
+    if (record.weight > 0)
+        font.setWeight(static_cast<QFont::Weight>(std::clamp(record.weight, 100, 900)));
+    font.setItalic(record.italic != 0);
+    font.setUnderline(record.underline != 0);
+    font.setStrikeOut(record.strikeOut != 0);
+    return font;
+}
+
+QColor colorFor(std::uint32_t bgr) {
+    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+}
+
+// --- TextLabel -------------------------------------------------------------------------------
+
+TextLabel::TextLabel(const form::ControlRecord& record, QWidget* parent)
+    : QWidget(parent), back_(colorFor(record.backColor)) {
+    if (record.font) setFont(fontFor(*record.font));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TextLabel::setCaption(const QString& caption) {
+    if (caption == caption_) return;
+    caption_ = caption;
+    update();
+}
+
+void TextLabel::setTextColor(QColor color) {
+    if (color == color_) return;
+    color_ = color;
+    update();
+}
+
+void TextLabel::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), back_);
+    p.setPen(color_);
+    p.drawText(rect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, caption_);
+}
+
+// --- WireBar ---------------------------------------------------------------------------------
+
+WireBar::WireBar(const form::ControlRecord& record, QWidget* parent)
+    : QWidget(parent),
+      edge1_(colorFor(record.barColors[0])),
+      middle_(colorFor(record.barColors[1])),
+      edge2_(colorFor(record.barColors[2])) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void WireBar::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const bool across = width() >= height();  // horizontal bar: stripes run along it
+    const int thickness = across ? height() : width();
+    const int edge = thickness >= 3 ? std::max(1, thickness / 4) : 0;
+    p.fillRect(rect(), middle_);
+    if (edge == 0) return;
+    if (across) {
+        p.fillRect(0, 0, width(), edge, edge1_);
+        p.fillRect(0, height() - edge, width(), edge, edge2_);
+    } else {
+        p.fillRect(0, 0, edge, height(), edge1_);
+        p.fillRect(width() - edge, 0, edge, height(), edge2_);
+    }
+}
+
+// --- PictureBox ------------------------------------------------------------------------------
+
+PictureBox::PictureBox(QtPlatform& platform, QWidget* parent)
+    : QWidget(parent), platform_(platform) {}
+
+bool PictureBox::setPicture(std::span<const std::uint8_t> file) {
+    switch (decode::mediaKind(file)) {
+        case decode::MediaKind::Png: {
+            QPixmap pixmap = platform_.pictures().scaled(file, size());
+            if (pixmap.isNull()) return false;
+            stopMovie();
+            still_ = std::move(pixmap);
+            update();
+            return true;
+        }
+        case decode::MediaKind::Gif: {
+            if (!decode::inspectGif(file)) return false;
+            auto* buffer = new QBuffer(this);
+            buffer->setData(QByteArray::fromRawData(reinterpret_cast<const char*>(file.data()),
+                                                    static_cast<qsizetype>(file.size())));
+            buffer->open(QIODevice::ReadOnly);
+            auto* movie = new QMovie(buffer, "gif", this);
+            if (!movie->isValid()) {
+                delete movie;
+                delete buffer;
+                return false;
+            }
+            stopMovie();
+            still_ = QPixmap();
+            buffer_ = buffer;
+            movie_ = movie;
+            // Frames are scaled once, as they are first read; later loops come from the cache.
+            movie_->setCacheMode(QMovie::CacheAll);
+            movie_->setScaledSize(size());
+            connect(movie_, &QMovie::frameChanged, this, [this] { update(); });
+            movie_->start();
+            update();
+            return true;
+        }
+        default:
+            return false;
+    }
+}
+
+void PictureBox::stopMovie() {
+    if (movie_ == nullptr) return;
+    movie_->stop();
+    delete movie_;
+    delete buffer_;
+    movie_ = nullptr;
+    buffer_ = nullptr;
+}
+
+void PictureBox::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    if (movie_ != nullptr)
+        p.drawPixmap(0, 0, movie_->currentPixmap());
+    else if (!still_.isNull())
+        p.drawPixmap(0, 0, still_);
+}
+
+// --- FormWindow ------------------------------------------------------------------------------
+
+FormWindow::FormWindow(QtPlatform& platform, Ui& ui, WindowRef model)
+    : QWidget(nullptr, Qt::Window), platform_(platform), ui_(ui), model_(std::move(model)) {
+    build();
+}
+
+FormWindow::~FormWindow() = default;
+
+void FormWindow::build() {
+    const form::ControlRecord& own = model_->block().window();
+    const QSize size(std::max(1, own.geometry.width), std::max(1, own.geometry.height));
+    setWindowTitle(QString());
+    setFixedSize(size);
+    move(50, 50);
+    background_ = platform_.pictures().scaled(own.picture, size);
+    if (!background_.isNull()) setAttribute(Qt::WA_OpaquePaintEvent);
+
+    const std::size_t n = model_->size();
+    controls_.assign(n, nullptr);
+    for (std::size_t i = 1; i < n; ++i) {
+        const ControlState state = model_->state(static_cast<int>(i));
+        QWidget* parent = this;
+        if (state.parent > 0 && static_cast<std::size_t>(state.parent) < i &&
+            controls_[state.parent] != nullptr)
+            parent = controls_[state.parent];
+        QWidget* w = makeControl(static_cast<int>(i), state, parent);
+        if (w == nullptr) continue;
+        const form::Geometry& g = state.record->geometry;
+        w->setGeometry(g.left, g.top, std::max(0, g.width), std::max(0, g.height));
+        const QString name = QString::fromStdString(utf8(state.record->nameGbk));
+        w->setObjectName(name);
+        w->setAccessibleName(name);
+        if (!state.visible) w->setVisible(false);
+        controls_[i] = w;
+    }
+}
+
+QWidget* FormWindow::makeControl(int index, const ControlState& state, QWidget* parent) {
+    const form::ControlRecord& rec = *state.record;
+    const Qt::FocusPolicy focus =
+        (rec.stateFlags & form::kStateFocusable) ? Qt::StrongFocus : Qt::NoFocus;
+    switch (rec.kind) {
+        case form::Kind::Label: {
+            if (rec.isWireBar()) return new WireBar(rec, parent);
+            auto* label = new TextLabel(rec, parent);
+            label->setCaption(fromGbk(state.caption));
+            label->setTextColor(colorFor(static_cast<std::uint32_t>(state.textColor)));
+            return label;
+        }
+        case form::Kind::Button: {
+            QAbstractButton* button = nullptr;
+            if (!rec.picture.empty()) {
+                auto* pb = new EventButton<PictureButton>(*this, index, parent);
+                pb->setPixmap(platform_.pictures().scaled(
+                    rec.picture, QSize(rec.geometry.width, rec.geometry.height)));
+                button = pb;
+            } else {
+                button = new EventButton<QPushButton>(*this, index, parent);
+                button->setText(fromGbk(state.caption));
+                if (rec.font) button->setFont(fontFor(*rec.font));
+            }
+            button->setFocusPolicy(focus);
+            if (binds(index, form::kEventClicked))
+                connect(button, &QAbstractButton::clicked, this,
+                        [this, index] { fire(index, form::kEventClicked); });
+            return button;
+        }
+        case form::Kind::PictureBox: {
+            auto* box = new PictureBox(platform_, parent);
+            box->resize(rec.geometry.width, rec.geometry.height);
+            if (const auto file = mediaFile(state.picture))
+                box->setPicture(*file);
+            else
+                box->setPicture(rec.picture);
+            return box;
+        }
+        case form::Kind::CheckBox: {
+            auto* box = new QCheckBox(fromGbk(state.caption), parent);
+            if (rec.font) box->setFont(fontFor(*rec.font));
+            box->setFocusPolicy(focus);
+            box->setChecked(state.checked);
+            // `clicked` comes from the learner only; writes by the model use setChecked.
+            connect(box, &QCheckBox::clicked, this,
+                    [this, index](bool on) { model_->userSetChecked(index, on); });
+            return box;
+        }
+        case form::Kind::TransparentLabel:
+            return new ClickArea(*this, index, parent);
+        case form::Kind::Window:
+            break;
+    }
+    return nullptr;
+}
+
+QWidget* FormWindow::control(int index) const {
+    if (index <= 0 || static_cast<std::size_t>(index) >= controls_.size()) return nullptr;
+    return controls_[index];
+}
+
+QWidget* FormWindow::control(const QString& name) const {
+    return control(model_->indexOf(gbk(name.toStdString())));
+}
+
+bool FormWindow::binds(int index, std::int32_t event) const {
+    if (index < 0 || static_cast<std::size_t>(index) >= model_->size()) return false;
+    for (const form::EventBinding& b : model_->block().records[index].events)
+        if (b.event == event) return true;
+    return false;
+}
+
+void FormWindow::fire(int index, std::int32_t event, int x, int y, int keys) {
+    if (closed_) return;
+    ui_.fire(model_, index, event, x, y, keys);
+}
+
+void FormWindow::apply(int index, int prop) {
+    QWidget* w = control(index);
+    if (w == nullptr) return;
+    const ControlState state = model_->state(index);
+    switch (prop) {
+        case prop::Visible:
+            if (w->isHidden() == state.visible) w->setVisible(state.visible);
+            break;
+        case prop::Caption:
+            if (auto* label = dynamic_cast<TextLabel*>(w))
+                label->setCaption(fromGbk(state.caption));
+            break;
+        case prop::TextColor:
+            if (auto* label = dynamic_cast<TextLabel*>(w))
+                label->setTextColor(colorFor(static_cast<std::uint32_t>(state.textColor)));
+            break;
+        case prop::Picture:
+            if (auto* box = dynamic_cast<PictureBox*>(w)) {
+                if (const auto file = mediaFile(state.picture))
+                    box->setPicture(*file);
+                else if (state.picture.empty())
+                    box->setPicture(state.record->picture);
+            }
+            break;
+        case prop::Checked:
+            if (auto* box = dynamic_cast<QCheckBox*>(w)) {
+                const QSignalBlocker quiet(box);
+                box->setChecked(state.checked);
+            }
+            break;
+        default:
+            break;  // tag and the rest have no visible effect
+    }
+}
+
+void FormWindow::paintEvent(QPaintEvent*) {
+    if (background_.isNull()) return;
+    QPainter p(this);
+    p.drawPixmap(0, 0, background_);
+}
+
+void FormWindow::closeEvent(QCloseEvent* event) {
+    // While a dialog-mode window is open the others refuse everything, closing included.
+    if (!isEnabled() && event->spontaneous()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    if (closed_) return;
+    closed_ = true;
+    platform_.windowClosing(this);
+}
+
+}  // namespace wt::qt

@@ -1,0 +1,124 @@
+// The widgets that show a model window and its controls. A FormWindow builds one widget per
+// control record, in stored order (later records lie above earlier ones), inside the window or
+// inside the picture box that contains the control. Widgets only show the model: every update
+// reads the control's current state from the ModelWindow, and the learner's input goes back to
+// the model as events (Ui::fire) or, for a check box, as ModelWindow::userSetChecked.
+#pragma once
+
+#include <QBuffer>
+#include <QColor>
+#include <QFont>
+#include <QMovie>
+#include <QPixmap>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <vector>
+
+#include "ui/ui.h"
+
+class QEventLoop;
+
+namespace wt::qt {
+
+class QtPlatform;
+
+// The font of a control record: LOGFONT height as pixel size, weight, the stored face with CJK
+// fallbacks.
+QFont fontFor(const form::FontRecord& font);
+// 0x00BBGGRR as stored in records and properties.
+QColor colorFor(std::uint32_t bgr);
+
+// A label with a caption: filled with its back colour, text wrapped at the label's width.
+class TextLabel : public QWidget {
+  public:
+    TextLabel(const form::ControlRecord& record, QWidget* parent);
+    void setCaption(const QString& caption);
+    void setTextColor(QColor color);
+    const QString& caption() const { return caption_; }
+    QColor textColor() const { return color_; }
+
+  protected:
+    void paintEvent(QPaintEvent*) override;
+
+  private:
+    QString caption_;
+    QColor color_;
+    QColor back_;
+};
+
+// A wire segment: a thin bar in its three colours, edge, middle stripe, edge, across its
+// thickness. No caption is drawn.
+class WireBar : public QWidget {
+  public:
+    WireBar(const form::ControlRecord& record, QWidget* parent);
+
+  protected:
+    void paintEvent(QPaintEvent*) override;
+
+  private:
+    QColor edge1_, middle_, edge2_;
+};
+
+// A picture box: a still picture scaled to the box, or an animated GIF played by the box.
+class PictureBox : public QWidget {
+  public:
+    PictureBox(QtPlatform& platform, QWidget* parent);
+    // Shows the file (PNG or GIF). A file that is not a valid PNG or GIF leaves the box as it
+    // was and returns false. A GIF starts from its first frame every time it is set.
+    bool setPicture(std::span<const std::uint8_t> file);
+    bool animating() const { return movie_ != nullptr; }
+    QMovie* movie() const { return movie_; }
+    const QPixmap& still() const { return still_; }
+
+  protected:
+    void paintEvent(QPaintEvent*) override;
+
+  private:
+    void stopMovie();
+
+    QtPlatform& platform_;
+    QPixmap still_;
+    QMovie* movie_ = nullptr;
+    QBuffer* buffer_ = nullptr;
+};
+
+class FormWindow : public QWidget {
+    Q_OBJECT
+  public:
+    FormWindow(QtPlatform& platform, Ui& ui, WindowRef model);
+    ~FormWindow() override;
+
+    const WindowRef& model() const { return model_; }
+    // The widget of control `index` (null for the window record or an unknown index).
+    QWidget* control(int index) const;
+    QWidget* control(const QString& name) const;
+    // Brings the widget of control `index` up to date with the model's value of `prop`.
+    void apply(int index, int prop);
+    // Forwards a learner's action on control `index` to the model.
+    void fire(int index, std::int32_t event, int x = 0, int y = 0, int keys = 0);
+    bool binds(int index, std::int32_t event) const;
+
+    // Dialog mode: the nested loop that waits for this window to close.
+    void setModalLoop(QEventLoop* loop) { modalLoop_ = loop; }
+    QEventLoop* modalLoop() const { return modalLoop_; }
+    bool closed() const { return closed_; }
+
+  protected:
+    void paintEvent(QPaintEvent*) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void build();
+    QWidget* makeControl(int index, const ControlState& state, QWidget* parent);
+
+    QtPlatform& platform_;
+    Ui& ui_;
+    WindowRef model_;
+    QPixmap background_;
+    std::vector<QWidget*> controls_;  // by record index; [0] unused
+    QEventLoop* modalLoop_ = nullptr;
+    bool closed_ = false;
+};
+
+}  // namespace wt::qt

@@ -1,0 +1,37 @@
+// Decoded and scaled pictures for the Qt binding. Every picture the program shows is immutable
+// data inside the executable (form records and media blobs), so a decoded image is kept under
+// its data pointer and each scaled size is made once; repainting only copies a ready QPixmap.
+// GUI thread only.
+#pragma once
+
+#include <QImage>
+#include <QPixmap>
+#include <QSize>
+#include <cstdint>
+#include <map>
+#include <span>
+#include <tuple>
+
+namespace wt::qt {
+
+class PictureCache {
+  public:
+    // The PNG scaled smoothly to `size`, or a null pixmap when the bytes are not a PNG that
+    // decodes.
+    QPixmap scaled(std::span<const std::uint8_t> png, QSize size);
+    // The PNG at its own size (null when it does not decode).
+    QImage image(std::span<const std::uint8_t> png);
+
+    std::size_t decodeCount() const { return decodes_; }
+    std::size_t scaleCount() const { return scales_; }
+    void clear();
+
+  private:
+    using Key = std::tuple<const std::uint8_t*, std::size_t, int, int>;
+    std::map<Key, QImage> images_;  // size fields 0, 0
+    std::map<Key, QPixmap> pixmaps_;
+    std::size_t decodes_ = 0;
+    std::size_t scales_ = 0;
+};
+
+}  // namespace wt::qt

@@ -1,0 +1,275 @@
+#include "ui/qt/qt_platform.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QMessageBox>
+#include <QStyle>
+#include <QStyleFactory>
+
+#include "ui/gbk.h"
+#include "ui/qt/controls.h"
+
+namespace wt::qt {
+
+// A message box shown for a thread other than the GUI thread; that thread waits on `done`.
+struct QtPlatform::WorkerBox {
+    std::string textGbk, titleGbk;
+    std::mutex mutex;
+    std::condition_variable cv;
+    bool done = false;
+    int button = 0;
+    QPointer<QMessageBox> box;  // GUI thread only
+};
+
+namespace {
+
+constexpr int kButtonOk = 1;
+
+QString boxText(const std::string& gbk) {
+    QString text = QString::fromStdString(utf8(gbk));
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    return text;
+}
+
+QString boxTitle(const std::string& gbk) {
+    return gbk.empty() ? QStringLiteral("信息：") : boxText(gbk);
+}
+
+}  // namespace
+
+void installClassicLook() {
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Windows")));
+    QFont font = QApplication::font();
+    font.setFamilies({QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("WenQuanYi Zen Hei"),
+                      QStringLiteral("Noto Sans CJK SC")});
+    QApplication::setFont(font);
+}
+
+QtPlatform::QtPlatform() : guiThread_(std::this_thread::get_id()) {}
+
+QtPlatform::~QtPlatform() {
+    releaseWaiters();
+    for (auto& [model, window] : windows_) delete window.data();
+    windows_.clear();
+}
+
+bool QtPlatform::onGuiThread() const {
+    return std::this_thread::get_id() == guiThread_;
+}
+
+void QtPlatform::createWindow(const WindowRef& window) {
+    if (ui_ == nullptr || !window) return;
+    windows_[window.get()] = new FormWindow(*this, *ui_, window);
+}
+
+FormWindow* QtPlatform::windowOf(const WindowRef& window) const {
+    auto it = windows_.find(window.get());
+    return it == windows_.end() ? nullptr : it->second.data();
+}
+
+std::vector<FormWindow*> QtPlatform::windows() const {
+    std::vector<FormWindow*> all;
+    for (const auto& [model, window] : windows_)
+        if (window) all.push_back(window);
+    return all;
+}
+
+void QtPlatform::showWindow(const WindowRef& window) {
+    if (FormWindow* w = windowOf(window)) {
+        w->show();
+        w->move(50, 50);
+    }
+}
+
+void QtPlatform::activateWindow(const WindowRef& window) {
+    FormWindow* w = windowOf(window);
+    if (w == nullptr) return;
+    if (w->isMinimized()) w->showNormal();
+    w->raise();
+    w->activateWindow();
+}
+
+void QtPlatform::runModal(const WindowRef& window) {
+    FormWindow* w = windowOf(window);
+    if (w == nullptr) return;
+    std::vector<QPointer<FormWindow>> disabled;
+    for (FormWindow* other : windows())
+        if (other != w && other->isEnabled()) {
+            other->setEnabled(false);
+            disabled.emplace_back(other);
+        }
+    QPointer<FormWindow> guard(w);
+    if (!w->closed()) {
+        QEventLoop loop;
+        w->setModalLoop(&loop);
+        loop.exec(QEventLoop::DialogExec);
+        if (guard) guard->setModalLoop(nullptr);
+    }
+    if (ui_ != nullptr) ui_->windowClosed(window);
+    if (guard) {
+        guard->hide();
+        forget(guard);
+        delete guard.data();
+    }
+    for (const QPointer<FormWindow>& other : disabled)
+        if (other) other->setEnabled(true);
+}
+
+void QtPlatform::windowClosing(FormWindow* window) {
+    // A dialog-mode window is torn down by runModal once its loop has returned.
+    if (QEventLoop* loop = window->modalLoop()) {
+        loop->quit();
+        return;
+    }
+    if (ui_ != nullptr) ui_->windowClosed(window->model());
+    forget(window);
+    window->deleteLater();
+    if (quitOnLastWindow_ && windows().empty()) QCoreApplication::quit();
+}
+
+void QtPlatform::forget(FormWindow* window) {
+    for (auto it = windows_.begin(); it != windows_.end(); ++it)
+        if (it->second == window) {
+            windows_.erase(it);
+            return;
+        }
+}
+
+// --- Property changes --------------------------------------------------------------------
+
+void QtPlatform::propertyChanged(const WindowRef& window, int index, int prop) {
+    if (onGuiThread()) {
+        applyNow(window, index, prop);
+        return;
+    }
+    bool post = false;
+    {
+        std::lock_guard lock(queueMutex_);
+        updates_.push_back(Update{window, index, prop});
+        post = !updatesPosted_;
+        updatesPosted_ = true;
+    }
+    // One queued call carries every update that arrives before it runs.
+    if (post) QMetaObject::invokeMethod(this, "drainUpdates", Qt::QueuedConnection);
+}
+
+void QtPlatform::drainUpdates() {
+    std::vector<Update> updates;
+    {
+        std::lock_guard lock(queueMutex_);
+        updates.swap(updates_);
+        updatesPosted_ = false;
+    }
+    for (const Update& u : updates)
+        if (WindowRef window = u.window.lock()) applyNow(window, u.index, u.prop);
+}
+
+void QtPlatform::applyNow(const WindowRef& window, int index, int prop) {
+    // The widget shows the model's value at this moment, so an update that arrives late only
+    // repeats the present state; a window closed meanwhile is left alone.
+    if (!window || !window->isOpen()) return;
+    if (FormWindow* w = windowOf(window); w != nullptr && !w->closed()) w->apply(index, prop);
+}
+
+// --- Message boxes -----------------------------------------------------------------------
+
+int QtPlatform::messageBox(const std::string& textGbk, const std::string& titleGbk, int /*buttons*/,
+                           bool /*onGuiThread*/) {
+    if (onGuiThread()) {
+        // Without a parent, exec() makes the box application-modal: every window of the
+        // program refuses input and the caller waits until OK.
+        QMessageBox box(QMessageBox::NoIcon, boxTitle(titleGbk), boxText(textGbk), QMessageBox::Ok);
+        box.exec();
+        return kButtonOk;
+    }
+    auto request = std::make_shared<WorkerBox>();
+    request->textGbk = textGbk;
+    request->titleGbk = titleGbk;
+    {
+        std::lock_guard lock(queueMutex_);
+        if (released_) return kButtonOk;
+        newBoxes_.push_back(request);
+        openBoxes_.push_back(request);
+    }
+    QMetaObject::invokeMethod(this, "drainBoxes", Qt::QueuedConnection);
+    std::unique_lock wait(request->mutex);
+    request->cv.wait(wait, [&] { return request->done; });
+    return request->button;
+}
+
+void QtPlatform::drainBoxes() {
+    std::vector<std::shared_ptr<WorkerBox>> requests;
+    {
+        std::lock_guard lock(queueMutex_);
+        requests.swap(newBoxes_);
+    }
+    for (const auto& request : requests) {
+        {
+            std::lock_guard lock(request->mutex);
+            if (request->done) continue;  // released before it could be shown
+        }
+        // Not modal: the windows stay usable while the calling thread waits.
+        auto* box = new QMessageBox(QMessageBox::NoIcon, boxTitle(request->titleGbk),
+                                    boxText(request->textGbk), QMessageBox::Ok);
+        box->setWindowModality(Qt::NonModal);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        request->box = box;
+        std::weak_ptr<WorkerBox> weak = request;
+        auto finish = [this, weak] {
+            if (auto r = weak.lock()) {
+                answer(*r, kButtonOk);
+                std::lock_guard lock(queueMutex_);
+                std::erase(openBoxes_, r);
+            }
+        };
+        connect(box, &QMessageBox::finished, this, finish);
+        connect(box, &QObject::destroyed, this, finish);
+        box->show();
+    }
+}
+
+void QtPlatform::answer(WorkerBox& box, int button) {
+    {
+        std::lock_guard lock(box.mutex);
+        if (box.done) return;
+        box.done = true;
+        box.button = button;
+    }
+    box.cv.notify_all();
+}
+
+std::vector<QMessageBox*> QtPlatform::workerBoxes() const {
+    std::vector<QMessageBox*> boxes;
+    std::lock_guard lock(queueMutex_);
+    for (const auto& request : openBoxes_)
+        if (request->box) boxes.push_back(request->box);
+    return boxes;
+}
+
+void QtPlatform::releaseWaiters() {
+    std::vector<std::shared_ptr<WorkerBox>> pending;
+    {
+        std::lock_guard lock(queueMutex_);
+        released_ = true;
+        pending.swap(openBoxes_);
+        newBoxes_.clear();
+    }
+    for (const auto& request : pending) {
+        answer(*request, kButtonOk);
+        if (onGuiThread() && request->box) request->box->close();
+    }
+}
+
+// --- Style and sound ---------------------------------------------------------------------
+
+void QtPlatform::applyVisualStyle(int style) {
+    if (style != 1 || fusion_) return;
+    fusion_ = true;
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+}
+
+void QtPlatform::playSound(MediaRef wave) {
+    sound_.play(wave);
+}
+
+}  // namespace wt::qt

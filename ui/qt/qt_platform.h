@@ -1,0 +1,95 @@
+// The control model on Qt Widgets: one top-level FormWindow per open model window, message boxes,
+// the visual style and the sound output. Model windows are created, shown and closed on the GUI
+// thread; property changes and message boxes may come from any thread and are carried over to
+// the GUI thread, where the widgets are the only thing that touches Qt.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <unordered_map>
+#include <vector>
+
+#include "ui/qt/pictures.h"
+#include "ui/qt/sound_output.h"
+#include "ui/ui.h"
+
+class QMessageBox;
+
+namespace wt::qt {
+
+class FormWindow;
+
+// Start-up look of the program: the classic style and a font that has the Chinese characters.
+void installClassicLook();
+
+class QtPlatform final : public QObject, public Platform {
+    Q_OBJECT
+  public:
+    // Construct on the GUI thread, after the QApplication.
+    QtPlatform();
+    ~QtPlatform() override;
+
+    // The model whose events the widgets fire; set before the first window opens.
+    void attach(Ui& ui) { ui_ = &ui; }
+
+    void createWindow(const WindowRef& window) override;
+    void showWindow(const WindowRef& window) override;
+    void runModal(const WindowRef& window) override;
+    void activateWindow(const WindowRef& window) override;
+    void propertyChanged(const WindowRef& window, int index, int prop) override;
+    int messageBox(const std::string& textGbk, const std::string& titleGbk, int buttons,
+                   bool onGuiThread) override;
+    void playSound(MediaRef wave) override;
+    void applyVisualStyle(int style) override;
+    bool onGuiThread() const override;
+    void releaseWaiters() override;
+
+    // GUI thread.
+    FormWindow* windowOf(const WindowRef& window) const;
+    std::vector<FormWindow*> windows() const;
+    // Message boxes shown for other threads and not yet answered.
+    std::vector<QMessageBox*> workerBoxes() const;
+    PictureCache& pictures() { return pictures_; }
+    SoundOutput& sound() { return sound_; }
+    // When the last window closes, the application's event loop is told to quit (default on).
+    void setQuitOnLastWindow(bool quit) { quitOnLastWindow_ = quit; }
+
+    // Called by a FormWindow whose close the learner (or the program) asked for.
+    void windowClosing(FormWindow* window);
+
+  private:
+    struct WorkerBox;
+    Q_INVOKABLE void drainUpdates();
+    Q_INVOKABLE void drainBoxes();
+    void applyNow(const WindowRef& window, int index, int prop);
+    static void answer(WorkerBox& box, int button);
+    void forget(FormWindow* window);
+
+    const std::thread::id guiThread_;
+    Ui* ui_ = nullptr;
+    std::unordered_map<const ModelWindow*, QPointer<FormWindow>> windows_;
+    PictureCache pictures_;
+    SoundOutput sound_;
+    bool quitOnLastWindow_ = true;
+    bool fusion_ = false;
+
+    // Filled by other threads, drained on the GUI thread.
+    struct Update {
+        std::weak_ptr<ModelWindow> window;
+        int index;
+        int prop;
+    };
+    mutable std::mutex queueMutex_;
+    std::vector<Update> updates_;
+    bool updatesPosted_ = false;
+    std::vector<std::shared_ptr<WorkerBox>> newBoxes_;
+    std::vector<std::shared_ptr<WorkerBox>> openBoxes_;
+    bool released_ = false;
+};
+
+}  // namespace wt::qt

@@ -1,0 +1,50 @@
+// One-shot playback of RIFF/WAVE files held in memory, through SDL2_mixer (audio subsystem
+// only). Every call returns at once and takes a mixer channel of its own, so sounds started one
+// right after the other play together. Without a usable audio device the output stays silent;
+// nothing is reported to the learner. Callable from any thread: SDL calls are serialised.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <thread>
+
+#include "resources/media_blob.h"
+
+struct Mix_Chunk;
+
+namespace wt::qt {
+
+class SoundOutput {
+  public:
+    static constexpr int kFrequency = 48000;
+    static constexpr int kChannels = 16;
+
+    SoundOutput() = default;
+    ~SoundOutput();
+    SoundOutput(const SoundOutput&) = delete;
+    SoundOutput& operator=(const SoundOutput&) = delete;
+
+    // Opens the device now instead of at the first sound; on a thread of its own so that the
+    // caller does not wait for the audio driver.
+    void openInBackground();
+    // Starts one playback of the blob's WAVE. A blob that is not a valid WAVE plays nothing.
+    void play(MediaRef wave);
+
+    // Whether a device is open (opens it on first use).
+    bool available();
+    // Sounds playing right now.
+    int playing();
+
+  private:
+    bool openLocked();
+    Mix_Chunk* chunkLocked(MediaRef wave);
+
+    std::mutex mutex_;
+    bool tried_ = false;  // an open was attempted (it is not retried)
+    bool open_ = false;
+    std::map<const std::uint8_t*, Mix_Chunk*> chunks_;  // null: refused, not retried
+    std::thread opener_;
+};
+
+}  // namespace wt::qt
