@@ -1,0 +1,67 @@
+"""Screen checks shared by the end-to-end walks of the two forward/reverse windows."""
+import time
+
+from trainer import changed_share
+
+
+def bare_points(form, wire):
+    """Points along a wire bar's middle line that no terminal, button or label covers (short
+    bars lie largely under terminals). Crossing bars are left in: some bars lie wholly under
+    terminals and bars of their own group and are only seen there."""
+    x, y, w, h = form.rect(wire)
+    if h > w:
+        line = [(x + w // 2, y + k) for k in range(0, h, 2)]
+    else:
+        line = [(x + k, y + h // 2) for k in range(0, w, 2)]
+    others = [form.rect(n) for n in form.order
+              if form.controls[n]["kind"] not in ("picturebox", "transparent", "wire")]
+    return [(px, py) for px, py in line
+            if not any(ox <= px < ox + ow and oy <= py < oy + oh for ox, oy, ow, oh in others)]
+
+
+def shown_wires(t, window, fresh, img):
+    """Wires drawn in `img`: most of a bar's bare points differ from `fresh`, a screenshot of the
+    window just opened, with every wire hidden."""
+    form = t.form(window)
+    shown = set()
+    for wire in form.wires():
+        points = bare_points(form, wire)
+        before = [fresh.pixel(x, y) for x, y in points]
+        after = [img.pixel(x, y) for x, y in points]
+        if changed_share(before, after) >= 0.5:
+            shown.add(wire)
+    return shown
+
+
+def region(t, window, img, control):
+    return img.region(t.form(window).rect(control))
+
+
+def has_colour(pixels, want):
+    """Enough pixels of pure red or pure green for a status text in that colour."""
+    def match(p):
+        r, g, b = p
+        return (g > 160 and r < 90 and b < 90) if want == "green" else \
+               (r > 160 and g < 90 and b < 90)
+    return sum(1 for p in pixels if match(p)) >= 20
+
+
+def animates(t, window, control):
+    """Two shots of a picture box 0.35 s apart differ (the motor animation's frames are 0.1 s;
+    its moving parts cover well under 1% of the box)."""
+    rect = t.form(window).rect(control)
+    first = t.screenshot(rect).region((0, 0, rect[2], rect[3]))
+    time.sleep(0.35)
+    second = t.screenshot(rect).region((0, 0, rect[2], rect[3]))
+    return changed_share(first, second) > 0.002
+
+
+def same_picture(t, window, before, after, control):
+    return changed_share(region(t, window, before, control),
+                         region(t, window, after, control)) < 0.002
+
+
+def toggle_remove_mode(t, window):
+    # The check box has no caption: click its indicator at the left end.
+    x, y, w, h = t.form(window).rect("选择框")
+    t.click_at(x + 8, y + h // 2)

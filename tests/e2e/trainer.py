@@ -1,0 +1,331 @@
+"""Drives the real wiring-trainer under Xvfb, as a learner would.
+
+    with Trainer() as t:                      # Xvfb on a free display + the program
+        t.wait_menu()
+        win = t.open_exercise("长动")          # clicks the menu button, waits for the window
+        t.click(win, "e1")                    # centre of a control, from its .form file
+        t.hold(win, "按钮1", seconds=2)         # mousedown ... mouseup
+        img = t.screenshot()                  # whole screen as an Image (RGB)
+        t.shown_wires(base, img, win)          # wire bars that differ from a baseline shot
+        box = t.wait_title("^信息：$")          # a message box titled "信息："
+        t.press_ok(box)
+        t.close(win)                          # WM_DELETE_WINDOW, as a window manager would
+        assert t.quit() == 0                  # closes the menu; the program's exit code
+
+Screen positions come from resources/forms/<Window>.form: every window sits at 50, 50 and there
+is no window manager, so a control's screen position is 50 + its offsets (and its picture box's).
+"""
+
+import os
+import re
+import shlex
+import subprocess
+import tempfile
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+FORMS = os.path.join(ROOT, "resources", "forms")
+WINDOW_ORIGIN = (50, 50)
+
+MENU_BUTTONS = {  # menu button name -> exercise window
+    "点动": "JogExercise",
+    "长动": "ContinuousRunExercise",
+    "长动加点动": "ContinuousJogExercise",
+    "按钮1": "MultiLocationExercise",
+    "正反转电路": "ForwardReverseExercise",
+    "三重互锁": "DoubleInterlockExercise",
+}
+
+
+class Form:
+    """Geometry of one window from its form source."""
+
+    def __init__(self, window):
+        self.window = window
+        self.size = None
+        self.controls = {}  # name -> dict(kind, x, y, w, h, parent, attrs)
+        self.order = []
+        with open(os.path.join(FORMS, window + ".form"), encoding="utf-8") as f:
+            for raw in f:
+                line = raw.strip()
+                if not line or line.startswith("#"):
+                    continue
+                try:
+                    tok = shlex.split(line, comments=True, posix=True)
+                except ValueError:
+                    continue
+                if not tok:
+                    continue
+                if tok[0] == "window":
+                    self.size = (int(tok[2]), int(tok[3]))
+                elif tok[0] == "control":
+                    attrs = {}
+                    for t in tok[7:]:
+                        if "=" in t:
+                            k, v = t.split("=", 1)
+                            attrs[k] = v
+                        else:
+                            attrs[t] = True
+                    self.controls[tok[1]] = dict(kind=tok[2], x=int(tok[3]), y=int(tok[4]),
+                                                 w=int(tok[5]), h=int(tok[6]),
+                                                 parent=attrs.get("parent"), attrs=attrs)
+                    self.order.append(tok[1])
+
+    def rect(self, name):
+        """Screen rectangle (x, y, w, h) of a control."""
+        c = self.controls[name]
+        x, y = c["x"], c["y"]
+        p = c["parent"]
+        while p:
+            pc = self.controls[p]
+            x, y = x + pc["x"], y + pc["y"]
+            p = pc["parent"]
+        return (WINDOW_ORIGIN[0] + x, WINDOW_ORIGIN[1] + y, c["w"], c["h"])
+
+    def centre(self, name):
+        x, y, w, h = self.rect(name)
+        return (x + w // 2, y + h // 2)
+
+    def wires(self):
+        return [n for n in self.order if self.controls[n]["kind"] == "wire"]
+
+    def terminals(self):
+        return [n for n in self.order if self.controls[n]["kind"] == "terminal"]
+
+
+class Image:
+    def __init__(self, width, height, data):
+        self.width, self.height, self.data = width, height, data
+
+    def pixel(self, x, y):
+        i = (y * self.width + x) * 3
+        return tuple(self.data[i:i + 3])
+
+    def region(self, rect):
+        x, y, w, h = rect
+        return [self.pixel(x + i, y + j) for j in range(h) for i in range(w)]
+
+
+def _free_display():
+    for n in range(90, 140):
+        if not os.path.exists("/tmp/.X11-unix/X%d" % n) and not os.path.exists("/tmp/.X%d-lock" % n):
+            return n
+    raise RuntimeError("no free X display")
+
+
+class Trainer:
+    def __init__(self, program=None, env=None, start_program=True):
+        self.program = program or os.environ.get(
+            "WT_PROGRAM", os.path.join(ROOT, "build", "wiring-trainer"))
+        self.tmp = tempfile.mkdtemp(prefix="wt-e2e-")
+        self.display = ":%d" % _free_display()
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", self.display, "-screen", "0", "1920x1080x24", "-nolisten", "tcp", "-noreset"],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.env = dict(os.environ)
+        self.env.pop("QT_QPA_PLATFORM", None)
+        self.env["DISPLAY"] = self.display
+        self.env["XDG_RUNTIME_DIR"] = self.tmp
+        self.env.setdefault("SDL_AUDIODRIVER", "dummy")
+        if env:
+            self.env.update(env)
+        for _ in range(100):
+            if subprocess.run(["xdpyinfo"], env=self.env, stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL).returncode == 0:
+                break
+            time.sleep(0.05)
+        self.proc = None
+        self.forms = {}
+        if start_program:
+            self.start()
+
+    def start(self):
+        self.log = open(os.path.join(self.tmp, "program.log"), "w")
+        self.proc = subprocess.Popen([self.program], env=self.env, stdout=self.log,
+                                     stderr=subprocess.STDOUT)
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.stop()
+
+    def stop(self):
+        if self.proc and self.proc.poll() is None:
+            self.proc.kill()
+            self.proc.wait()
+        if self.xvfb.poll() is None:
+            self.xvfb.terminate()
+            self.xvfb.wait()
+
+    # --- X helpers -----------------------------------------------------------------------------
+
+    def run(self, *args, check=True):
+        r = subprocess.run(list(args), env=self.env, stdout=subprocess.PIPE,
+                           stderr=subprocess.PIPE, text=True, timeout=30)
+        if check and r.returncode != 0:
+            raise RuntimeError("%s failed: %s" % (args[0], r.stderr.strip()))
+        return r.stdout
+
+    def windows(self):
+        """Viewable top-level windows: list of (id, x, y, w, h, name)."""
+        out = self.run("xwininfo", "-root", "-children")
+        found = []
+        for m in re.finditer(r'^\s+(0x[0-9a-f]+) (\(has no name\)|"(.*)"): .*?\s(\d+)x(\d+)\+(-?\d+)\+(-?\d+)',
+                             out, re.M):
+            wid = m.group(1)
+            info = self.run("xwininfo", "-id", wid, check=False)
+            if "IsViewable" not in info:
+                continue
+            found.append((wid, int(m.group(6)), int(m.group(7)), int(m.group(4)),
+                          int(m.group(5)), m.group(3) or ""))
+        return found
+
+    def find_window(self, size):
+        for w in self.windows():
+            if (w[3], w[4]) == tuple(size):
+                return w
+        return None
+
+    def wait_for(self, predicate, timeout=10.0, what="condition"):
+        end = time.time() + timeout
+        while time.time() < end:
+            value = predicate()
+            if value:
+                return value
+            if self.proc and self.proc.poll() is not None:
+                raise RuntimeError("program ended with %s while waiting for %s" %
+                                   (self.proc.returncode, what))
+            time.sleep(0.05)
+        raise TimeoutError("timed out waiting for " + what)
+
+    def wait_window(self, size, timeout=10.0):
+        return self.wait_for(lambda: self.find_window(size), timeout, "window %dx%d" % tuple(size))
+
+    def wait_gone(self, size, timeout=10.0):
+        return self.wait_for(lambda: self.find_window(size) is None, timeout, "window to close")
+
+    def titled(self, pattern):
+        r = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", pattern],
+                           env=self.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                           text=True)
+        ids = r.stdout.split()
+        return ids[0] if ids else None
+
+    def wait_title(self, pattern, timeout=10.0):
+        return self.wait_for(lambda: self.titled(pattern), timeout, "window titled " + pattern)
+
+    def press_ok(self, wid):
+        self.run("xdotool", "windowfocus", "--sync", wid, check=False)
+        self.run("xdotool", "key", "--window", wid, "Return", check=False)
+        self.wait_for(lambda: self.titled("^信息：$") != wid, 5.0, "message box to close")
+
+    # --- Mouse ---------------------------------------------------------------------------------
+
+    def _move(self, x, y):
+        # A --sync move to the place the pointer already is never returns: step aside first.
+        self.run("xdotool", "mousemove", str(x + 1), str(y + 1))
+        self.run("xdotool", "mousemove", "--sync", str(x), str(y))
+
+    def click_at(self, x, y):
+        self._move(x, y)
+        self.run("xdotool", "click", "1")
+
+    def form(self, window):
+        if window not in self.forms:
+            self.forms[window] = Form(window)
+        return self.forms[window]
+
+    def click(self, window, control):
+        self.click_at(*self.form(window).centre(control))
+
+    def click_all(self, window, names, pause=0.0):
+        for n in names.split():
+            self.click(window, n)
+            if pause:
+                time.sleep(pause)
+
+    def mouse_down(self, window, control):
+        self._move(*self.form(window).centre(control))
+        self.run("xdotool", "mousedown", "1")
+
+    def mouse_up(self):
+        self.run("xdotool", "mouseup", "1")
+
+    # --- Screen --------------------------------------------------------------------------------
+
+    def screenshot(self, rect=None):
+        path = os.path.join(self.tmp, "shot.ppm")
+        args = ["import", "-window", "root"]
+        if rect:
+            x, y, w, h = rect
+            args += ["-crop", "%dx%d+%d+%d" % (w, h, x, y)]
+        args += ["-depth", "8", path]
+        self.run(*args)
+        with open(path, "rb") as f:
+            data = f.read()
+        m = re.match(rb"P6\s+(\d+)\s+(\d+)\s+(\d+)\s", data)
+        width, height = int(m.group(1)), int(m.group(2))
+        return Image(width, height, data[m.end():])
+
+    def save_screenshot(self, path):
+        self.run("import", "-window", "root", path)
+
+    def shown_wires(self, baseline, img, window, wires=None):
+        """Wires drawn in `img`: a bar counts as shown when several points along its middle line
+        differ from `baseline`, a screenshot of the same window with every wire hidden."""
+        shown = []
+        for wire in wires or self.form(window).wires():
+            a = self.bar_pixels(baseline, window, wire)
+            b = self.bar_pixels(img, window, wire)
+            if sum(1 for p, q in zip(a, b) if differs(p, q)) >= 3:
+                shown.append(wire)
+        return shown
+
+    def bar_pixels(self, img, window, wire):
+        x, y, w, h = self.form(window).rect(wire)
+        cx, cy = x + w // 2, y + h // 2
+        # Sixteen points along the middle line; terminals sitting on the ends cover some.
+        pts = [(cx, y + h * k // 17) for k in range(1, 17)] if h > w else \
+              [(x + w * k // 17, cy) for k in range(1, 17)]
+        return [img.pixel(px, py) for px, py in pts]
+
+    # --- Program -------------------------------------------------------------------------------
+
+    def wait_menu(self, timeout=15.0):
+        return self.wait_window((994, 491), timeout)
+
+    def open_exercise(self, menu_button, timeout=15.0):
+        window = MENU_BUTTONS[menu_button]
+        self.click("ExerciseMenu", menu_button)
+        self.wait_window(self.form(window).size, timeout)
+        time.sleep(0.3)
+        return window
+
+    def close(self, window):
+        w = self.find_window(self.form(window).size)
+        if w:
+            self.run(os.path.join(os.path.dirname(self.program), "tests", "e2e", "wmclose"),
+                     w[0])
+            self.wait_gone(self.form(window).size)
+
+    def quit(self, timeout=15.0):
+        menu = self.find_window((994, 491))
+        if menu:
+            self.run(os.path.join(os.path.dirname(self.program), "tests", "e2e", "wmclose"),
+                     menu[0])
+        try:
+            return self.proc.wait(timeout)
+        except subprocess.TimeoutExpired:
+            return None
+
+
+def differs(a, b, threshold=30):
+    return sum(abs(p - q) for p, q in zip(a, b)) > threshold
+
+
+def changed_share(before, after, threshold=30):
+    """Share of pixels that differ between two equally sized pixel lists."""
+    if not before:
+        return 0.0
+    return sum(1 for a, b in zip(before, after) if differs(a, b, threshold)) / len(before)
