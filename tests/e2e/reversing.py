@@ -19,12 +19,17 @@ def bare_points(form, wire):
             if not any(ox <= px < ox + ow and oy <= py < oy + oh for ox, oy, ow, oh in others)]
 
 
+def visible_wires(form):
+    """Wires with a bare point; a bar that lies wholly under a terminal cannot be seen."""
+    return {w for w in form.wires() if bare_points(form, w)}
+
+
 def shown_wires(t, window, fresh, img):
     """Wires drawn in `img`: most of a bar's bare points differ from `fresh`, a screenshot of the
     window just opened, with every wire hidden."""
     form = t.form(window)
     shown = set()
-    for wire in form.wires():
+    for wire in visible_wires(form):
         points = bare_points(form, wire)
         before = [fresh.pixel(x, y) for x, y in points]
         after = [img.pixel(x, y) for x, y in points]
@@ -59,6 +64,14 @@ def animates(t, window, control):
 def same_picture(t, window, before, after, control):
     return changed_share(region(t, window, before, control),
                          region(t, window, after, control)) < 0.002
+
+
+def remove_mode_ticked(t, window, img):
+    """Dark tick pixels inside the check box's indicator (the focus frame around it is left
+    out)."""
+    x, y, w, h = t.form(window).rect("选择框")
+    inside = img.region((x + 4, y + h // 2 - 3, 7, 6))
+    return sum(1 for r, g, b in inside if r + g + b < 200) >= 6
 
 
 def toggle_remove_mode(t, window):

@@ -1,14 +1,14 @@
 """The forward/reverse exercise, click by click: wire the whole circuit, close the power switch,
 run the motor forward and then in reverse (the two contactor pictures swap, the motor box
-animates), stop, remove a wire in remove mode, see the refused start, and find the wiring gone
-after reopening."""
+animates), stop, remove a wire in remove mode, see the refused start leave remove mode, and find
+the wiring gone after reopening."""
 import os
 import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from reversing import animates, has_colour, region, same_picture, shown_wires  # noqa: E402
-from reversing import toggle_remove_mode  # noqa: E402
+from reversing import remove_mode_ticked, toggle_remove_mode, visible_wires  # noqa: E402
 from trainer import Trainer  # noqa: E402
 
 WINDOW = "ForwardReverseExercise"
@@ -23,7 +23,7 @@ def main():
     with Trainer() as t:
         t.wait_menu()
         win = t.open_exercise("正反转电路")
-        wires = set(t.form(win).wires())
+        wires = visible_wires(t.form(win))
         fresh = t.screenshot()  # every wire hidden: the baseline of the wire checks
 
         t.click_all(win, FULL_WIRING)
@@ -64,14 +64,17 @@ def main():
         t.click(win, "透明标签1")  # power off: the wiring can be changed again
         toggle_remove_mode(t, win)
         t.click(win, "a1")
-        toggle_remove_mode(t, win)
         time.sleep(0.3)
-        left = shown_wires(t, win, fresh, t.screenshot())
+        removed = t.screenshot()
+        left = shown_wires(t, win, fresh, removed)
         assert left == wires - {"a1线"}, "removed: %s" % sorted(wires - left)
+        assert remove_mode_ticked(t, win, removed)
 
         t.click(win, "透明标签1")  # power on
-        t.click(win, "按钮2")
+        t.click(win, "按钮2")  # refused, and back in connect mode
         t.press_ok(t.wait_title("^信息：$"))
+        time.sleep(0.2)
+        assert not remove_mode_ticked(t, win, t.screenshot()), "the start left the box ticked"
 
         t.close(win)
         win = t.open_exercise("正反转电路")

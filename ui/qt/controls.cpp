@@ -85,6 +85,16 @@ class PictureButton : public QAbstractButton {
 };
 
 // The invisible click area: draws nothing, reports the left button going down.
+// A check box that toggles on a click anywhere in its stored rectangle. Most exercise windows
+// store it without a caption, and a plain QCheckBox would then react to its small indicator only.
+class WideCheckBox : public QCheckBox {
+public:
+    using QCheckBox::QCheckBox;
+
+protected:
+    bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+};
+
 class ClickArea : public QWidget {
   public:
     ClickArea(FormWindow& window, int index, QWidget* parent)
@@ -320,7 +330,7 @@ QWidget* FormWindow::makeControl(int index, const ControlState& state, QWidget* 
             return box;
         }
         case form::Kind::CheckBox: {
-            auto* box = new QCheckBox(fromGbk(state.caption), parent);
+            auto* box = new WideCheckBox(fromGbk(state.caption), parent);
             if (rec.font) box->setFont(fontFor(*rec.font));
             box->setFocusPolicy(focus);
             box->setChecked(state.checked);
