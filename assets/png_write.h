@@ -11,6 +11,10 @@ namespace wt::assets {
 // over white). Empty on a libpng failure.
 std::vector<unsigned char> encodePng(const QImage& image);
 
+// A smaller PNG for documentation: at most 256 colours (median cut over the image), 8-bit
+// palette. The program's own pictures are always written by encodePng.
+std::vector<unsigned char> encodePalettePng(const QImage& image);
+
 // Writes `bytes` to `path` unless the file already holds exactly these bytes, so that an
 // unchanged picture keeps its time stamp and nothing downstream rebuilds. The bytes go to
 // `path.tmp` first and are renamed into place. False with `error` set on an I/O failure.

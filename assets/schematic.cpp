@@ -21,7 +21,7 @@ const QColor kBlack(0x10, 0x10, 0x10);
 constexpr double kPhaseX[4] = {94, 144, 194, 244};  // L1, L2, L3, N
 constexpr double kTopY = 48;
 constexpr double kNRailY = 150, kL3TapY = 166;
-constexpr double kReturnX = 394;
+constexpr double kReturnX = 404;
 constexpr double kControlLeft = 410, kBottomRailY = 664;
 
 enum class Sym { Fuse, No, Nc, PushNo, PushNc, ThermalNc, Coil };

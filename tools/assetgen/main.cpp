@@ -103,8 +103,8 @@ int writeContactSheet(const fs::path& dir, const fs::path& forms) {
         auto& list = job.file.rfind("schematic_", 0) == 0 ? schematics : stills;
         list.emplace_back(QString::fromStdString(job.file), job.draw());
     }
-    ok = save(dir / "pictures.png", encodePng(sheet(stills, 4, {200, 150}))) && ok;
-    ok = save(dir / "schematics.png", encodePng(sheet(schematics, 3, {256, 256}))) && ok;
+    ok = save(dir / "pictures.png", encodePalettePng(sheet(stills, 4, {200, 150}))) && ok;
+    ok = save(dir / "schematics.png", encodePalettePng(sheet(schematics, 3, {256, 256}))) && ok;
     for (Exercise e : kExercises) {
         const fs::path form = forms / (exerciseWindow(e) + ".form");
         std::string error;
@@ -117,7 +117,7 @@ int writeContactSheet(const fs::path& dir, const fs::path& forms) {
                               drawDiagram(*geometry, diagramSize(*geometry)));
     }
     if (!diagrams.empty())
-        ok = save(dir / "diagrams.png", encodePng(sheet(diagrams, 2, {400, 250}))) && ok;
+        ok = save(dir / "diagrams.png", encodePalettePng(sheet(diagrams, 2, {360, 225}))) && ok;
     for (const AnimationJob& job : animationJobs()) {
         const std::vector<QImage> frames = drawMotorFrames(job.forward, job.frames);
         std::vector<std::pair<QString, QImage>> picked;
@@ -127,7 +127,7 @@ int writeContactSheet(const fs::path& dir, const fs::path& forms) {
                                 frames[static_cast<std::size_t>(index)]);
         }
         const std::string name = fs::path(job.file).stem().string() + "_frames.png";
-        ok = save(dir / name, encodePng(sheet(picked, 4, {155, 108}))) && ok;
+        ok = save(dir / name, encodePalettePng(sheet(picked, 4, {155, 108}))) && ok;
     }
     return ok ? 0 : 1;
 }
