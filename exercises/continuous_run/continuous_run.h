@@ -13,7 +13,7 @@
 namespace wt::ex {
 
 class ContinuousRun {
-public:
+  public:
     static constexpr std::string_view kWindow = "ContinuousRunExercise";
 
     ContinuousRun();

@@ -48,7 +48,7 @@ inline constexpr std::string_view kFullWiring =
     "sb2 sb4 c4 sb4 w2 sb3 b4";
 
 class ContinuousRunTest : public ::testing::Test {
-protected:
+  protected:
     TestHost host;
     ex::ContinuousRun& cr = host.exercises.continuousRun;
     WindowRef win = host.open(forms::ContinuousRunExercise);
@@ -84,8 +84,7 @@ protected:
     }
     Names allTerminals() const {
         Names out;
-        for (int i = 0; i < cr.wiring.terminalCount(); ++i)
-            out.emplace(cr.wiring.terminalName(i));
+        for (int i = 0; i < cr.wiring.terminalCount(); ++i) out.emplace(cr.wiring.terminalName(i));
         return out;
     }
     std::int32_t color(std::string_view control) {

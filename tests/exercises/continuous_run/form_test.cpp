@@ -33,7 +33,7 @@ TEST(ContinuousRunForm, WindowHas82RecordsOfTheExpectedKinds) {
         wires += b.records[i].isWireBar() ? 1 : 0;
     }
     EXPECT_EQ(wires, 39);
-    EXPECT_EQ(kinds[Kind::Label], 40);  // 39 wire bars and the status label
+    EXPECT_EQ(kinds[Kind::Label], 40);   // 39 wire bars and the status label
     EXPECT_EQ(kinds[Kind::Button], 31);  // 29 terminals and two push-buttons
     EXPECT_EQ(kinds[Kind::PictureBox], 8);
     EXPECT_EQ(kinds[Kind::CheckBox], 1);

@@ -8,7 +8,7 @@ namespace {
 using media::Role;
 
 class Operation : public ContinuousRunTest {
-protected:
+  protected:
     // Marks every terminal without drawing a wire: the start check reads only flags.
     void markAll() {
         for (const std::string& t : allTerminals()) cr.wiring.setFlag(t, 1);
@@ -186,8 +186,8 @@ TEST_P(MissingFlag, RefusesWithOneMessage) {
 INSTANTIATE_TEST_SUITE_P(ContinuousRun, MissingFlag,
                          ::testing::Values("a1", "a2", "a3", "a4", "b1", "b2", "b3", "b4", "c1",
                                            "c2", "c4", "d1", "d2", "d3", "e1", "e2", "e3", "e5",
-                                           "e6", "f1", "f2", "m1", "w1", "w2", "sb1", "sb2",
-                                           "sb3", "sb4"));
+                                           "e6", "f1", "f2", "m1", "w1", "w2", "sb1", "sb2", "sb3",
+                                           "sb4"));
 
 TEST_F(Operation, WiringCompleteButE1UnmarkedRefusesEvenWithPowerOff) {
     clicks(kFullWiring);
@@ -266,7 +266,7 @@ TEST_F(Operation, ClosingWithThePowerOnLeavesItOnForTheNextOpening) {
     reopen();
     host.effects();
     EXPECT_EQ(host.picture(win, "图片框1"), Role::Count);  // drawn open as stored
-    pressPower();                                           // ... but this switches it off
+    pressPower();                                          // ... but this switches it off
     EXPECT_EQ(cr.power.load(), 0);
     EXPECT_EQ(lines(host.effects()),
               lines({picture("图片框1", Role::SwitchOpen), sound(Role::SwitchOpenSound)}));

@@ -35,8 +35,8 @@ const ConnectRow kConnectRows[] = {
      "a3线 a8线 a9线 a9线1 a10线", "a3 b3 w1"},
     {"e2 then m1 shows G8 with the shared e5线 only", "e2 m1", "e2线 e5线", "e2 m1"},
     {"m1 alone marks nothing", "m1", "", ""},
-    {"one m1 click shows every group whose M end is marked", "e1 e3 m1",
-     "e1线 e4线 e5线 e6线 e3线", "e1 e3 m1"},
+    {"one m1 click shows every group whose M end is marked", "e1 e3 m1", "e1线 e4线 e5线 e6线 e3线",
+     "e1 e3 m1"},
     {"e3 alone through m1 brings e5线 and e6线", "e3 m1", "e3线 e5线 e6线", "e3 m1"},
     {"control fuse wire", "a4 f1 f2 e6", "a5线 a6线 a7线 f1线 f2线 f3线 f2线1", "a4 f1 f2 e6"},
     {"stop button to relay contact", "sb1 e5", "sb4线 sb5线 sb6线 sb7线", "sb1 e5"},
@@ -47,12 +47,11 @@ const ConnectRow kConnectRows[] = {
     {"sb2 c4 sb4: c4 unmarks sb2, so G15 only", "sb2 c4 sb4", "c5线 c7线 c8线 c9线", "c4 sb4"},
     {"sb2 sb4 c4: sb2线 shown keeps sb2 marked, G15 waits", "sb2 sb4 c4", "sb1线 sb2线 sb3线",
      "sb2 sb4 c4"},
-    {"sb2 sb4 c4 sb4 shows both", "sb2 sb4 c4 sb4",
-     "sb1线 sb2线 sb3线 c5线 c7线 c8线 c9线", "sb2 sb4 c4"},
-    {"c4 sb2 sb4 shows both", "c4 sb2 sb4", "sb1线 sb2线 sb3线 c5线 c7线 c8线 c9线",
+    {"sb2 sb4 c4 sb4 shows both", "sb2 sb4 c4 sb4", "sb1线 sb2线 sb3线 c5线 c7线 c8线 c9线",
      "sb2 sb4 c4"},
-    {"coil to start button and to auxiliary contact", "w2 sb3 b4",
-     "b6线 b4线 b3线 b2线 b1线", "w2 sb3 b4"},
+    {"c4 sb2 sb4 shows both", "c4 sb2 sb4", "sb1线 sb2线 sb3线 c5线 c7线 c8线 c9线", "sb2 sb4 c4"},
+    {"coil to start button and to auxiliary contact", "w2 sb3 b4", "b6线 b4线 b3线 b2线 b1线",
+     "w2 sb3 b4"},
     {"w2 again after sb3 keeps G16, G17 still waits for b4", "w2 sb3 w2", "b6线", "w2 sb3"},
 };
 INSTANTIATE_TEST_SUITE_P(ContinuousRun, ConnectSequence, ::testing::ValuesIn(kConnectRows));
@@ -73,8 +72,7 @@ struct RemoveRow {
     const char* marked;  // after the removal
 };
 
-class RemoveSequence : public ContinuousRunTest,
-                       public ::testing::WithParamInterface<RemoveRow> {};
+class RemoveSequence : public ContinuousRunTest, public ::testing::WithParamInterface<RemoveRow> {};
 
 TEST_P(RemoveSequence, HidesAndUnmarks) {
     const RemoveRow& row = GetParam();
