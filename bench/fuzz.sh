@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the media fuzz targets with clang 14 and libFuzzer in build-fuzz/, seeds each with the
+# Builds the fuzz targets (form reader, PNG, GIF, WAVE) with clang 14 and libFuzzer in build-fuzz/, seeds each with the
 # files that the program embeds, runs each target for SECONDS and prints executions and crashes.
 #   bench/fuzz.sh [SECONDS]        (default 60)
 # Crash inputs are kept in build-fuzz/fuzz-out/<target>/artifacts/.
@@ -8,19 +8,20 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 dir=build-fuzz
 out=$dir/fuzz-out
-targets=(fuzz_png fuzz_gif fuzz_wave)
+targets=(fuzz_form_reader fuzz_png fuzz_gif fuzz_wave)
 
 # Each fuzz target compiles the decoder it drives with the fuzzer flags (tests/fuzz/CMakeLists.txt);
 # wt_media is built for its asset files, which seed the corpora.
 cmake -S . -B "$dir" -DWT_FUZZ=ON -DWT_BUILD_TESTS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
-cmake --build "$dir" --target wt_media "${targets[@]}" -j2 >/dev/null
+cmake --build "$dir" --target wt_media wt_form_resource "${targets[@]}" -j2 >/dev/null
 
 seeds_for() {  # target -> file pattern of its seeds
     case $1 in
         fuzz_png) echo '*.png' ;;
         fuzz_gif) echo '*.gif' ;;
         fuzz_wave) echo '*.wav' ;;
+        fuzz_form_reader) echo 'forms.bin' ;;
     esac
 }
 
@@ -31,7 +32,7 @@ for t in "${targets[@]}"; do
     work=$out/$t
     rm -rf "$work"
     mkdir -p "$work/corpus" "$work/artifacts"
-    find "$dir/generated/assets" -maxdepth 1 -name "$(seeds_for "$t")" -exec cp {} "$work/corpus/" \;
+    find "$dir/generated" -maxdepth 2 -name "$(seeds_for "$t")" -exec cp {} "$work/corpus/" \;
     ASAN_OPTIONS=detect_leaks=1 "$bin" "$work/corpus" -max_total_time="$seconds" -timeout=10 \
         -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$work/artifacts/" \
         >"$work/log.txt" 2>&1 || true
