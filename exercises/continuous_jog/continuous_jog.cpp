@@ -39,15 +39,15 @@ const std::string& motorBox() {
 // at the wires of the jog line and of the start line instead.
 constexpr std::string_view kWireTest;
 constexpr std::string_view kStartButtonCheck[] = {
-    "a1",  "b1",  "a2",  "b2",  "a3",  "b3",  "c1",  "d1",  "c2",  "d2",  "c3",
-    "e1",  "e2",  "e3",  "m1",  "w1",  "w2",  "sb3", kWireTest, "sb2", "sb1", "e5",
-    "f2",  "f1",  "a4",  "b4",  "c4",  "d3",  "sb5", "sb6", "sb7", "sb8", "e4",
+    "a1", "b1", "a2", "b2", "a3", "b3", "c1",  "d1",      "c2",  "d2",  "c3",
+    "e1", "e2", "e3", "m1", "w1", "w2", "sb3", kWireTest, "sb2", "sb1", "e5",
+    "f2", "f1", "a4", "b4", "c4", "d3", "sb5", "sb6",     "sb7", "sb8", "e4",
 };
 // The jog check leaves c3 out: d3 can only be marked while c3 is.
 constexpr std::string_view kJogCheck[] = {
-    "a1",  "b1",  "a2",  "b2",  "a3",  "b3",  "c1",  "d1",  "c2",  "d2",  "d3",
-    "e1",  "e2",  "e3",  "m1",  "w1",  "w2",  "sb3", kWireTest, "sb2", "sb1", "e5",
-    "e4",  "f2",  "f1",  "a4",  "b4",  "c4",  "sb5", "sb6", "sb7", "sb8",
+    "a1", "b1", "a2", "b2", "a3", "b3", "c1",  "d1",      "c2",  "d2",  "d3",
+    "e1", "e2", "e3", "m1", "w1", "w2", "sb3", kWireTest, "sb2", "sb1", "e5",
+    "e4", "f2", "f1", "a4", "b4", "c4", "sb5", "sb6",     "sb7", "sb8",
 };
 
 }  // namespace
@@ -98,9 +98,13 @@ void ContinuousJog::start(const HandlerCall& call, bool jog) {
     }
 }
 
-void ContinuousJog::startSequence(const HandlerCall& call) { start(call, false); }
+void ContinuousJog::startSequence(const HandlerCall& call) {
+    start(call, false);
+}
 
-void ContinuousJog::jogStartSequence(const HandlerCall& call) { start(call, true); }
+void ContinuousJog::jogStartSequence(const HandlerCall& call) {
+    start(call, true);
+}
 
 void ContinuousJog::powerSwitch(const HandlerCall& call) {
     const std::int32_t on = power.fetch_xor(1) ^ 1;
@@ -166,8 +170,7 @@ void ContinuousJog::registerHandlers(HandlerRegistry& registry) {
     registry.add(window + ".按钮3.mouseDown", [this](const HandlerCall& call) {
         call.ui.startThread([this](const HandlerCall& own) { jogStartSequence(own); }, call);
     });
-    registry.add(window + ".按钮3.mouseUp",
-                 [this](const HandlerCall& call) { jogRelease(call); });
+    registry.add(window + ".按钮3.mouseUp", [this](const HandlerCall& call) { jogRelease(call); });
 }
 
 }  // namespace wt::ex

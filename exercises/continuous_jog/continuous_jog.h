@@ -4,7 +4,9 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 #include "exercises/wiring.h"
 #include "ui/ui.h"
@@ -17,7 +19,7 @@ namespace wt::ex {
 wiring::Table continuousJogTable(std::atomic<std::int32_t>& memoryToggle);
 
 class ContinuousJog {
-public:
+  public:
     ContinuousJog();
     void registerHandlers(HandlerRegistry& registry);
 
@@ -40,10 +42,11 @@ public:
     std::atomic<std::int32_t> statusShown{0};
     wiring::Wiring wiring;
 
-private:
-    // One step of a start check: a terminal whose flag must be 1, or (empty name) the test that
-    // the wires of groups 19 and 18 are shown.
+  private:
+    // Runs a start check step by step: each step names a terminal whose flag must be 1, or is
+    // empty for the wire test (the jog line sb9线 and the start line sb6线 both shown).
     bool passes(const HandlerCall& call, const std::string_view* steps, std::size_t count) const;
+    // The start sequence shared by the start push-button and the jog press.
     void start(const HandlerCall& call, bool jog);
 };
 

@@ -14,7 +14,9 @@ namespace {
 constexpr int kStartLineGroup = 18;  // sb4 -> sb2, through the start button's contact
 constexpr int kJogLineGroup = 19;    // sb6 -> sb4, the jog button's closing contact
 
-bool tagMarked(const Click& c) { return c.text("sb4", prop::Tag) == text::kMark; }
+bool tagMarked(const Click& c) {
+    return c.text("sb4", prop::Tag) == text::kMark;
+}
 
 // The jog button's contacts sb6 and sb7: without the start line (sb5线) there is nothing for sb4
 // to hold on to, so its flag is dropped.
@@ -76,8 +78,8 @@ wiring::Table continuousJogTable(std::atomic<std::int32_t>& memoryToggle) {
         {{"s1线", "s2线", "s3线"}, "s1线", "sb3", "sb5"},                 // 17
         {{"sb4线", "sb5线", "sb6线"}, "sb6线", "sb4", "sb2"},             // 18
         // Removed at sb6 it is tested on sb9线, at sb4 on sb7线.
-        {{"sb9线", "sb8线", "sb7线"}, "sb9线", "sb6", "sb4", "sb7线"},    // 19
-        {{"s7线", "s6线", "s5线", "s4线"}, "s7线", "sb7", "sb2"},         // 20
+        {{"sb9线", "sb8线", "sb7线"}, "sb9线", "sb6", "sb4", "sb7线"},  // 19
+        {{"s7线", "s6线", "s5线", "s4线"}, "s7线", "sb7", "sb2"},       // 20
     };
     t.terminals = {
         {"a1", {1}, {{Rule::M, 1}}},

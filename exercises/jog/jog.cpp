@@ -36,7 +36,7 @@ const std::string& motorBox() {
 // The terminals whose flags must all be 1 before the motor may start, in the order they are
 // tested. c3 is left out: d3 can only be marked while c3 is.
 constexpr std::string_view kStartCheck[] = {
-    "a1", "b1", "a2", "b2", "a3", "b3", "c1", "d1", "c2", "d2", "d3", "e1",
+    "a1", "b1", "a2", "b2", "a3", "b3",  "c1",  "d1", "c2", "d2", "d3", "e1",
     "e2", "e3", "m1", "w1", "w2", "sb2", "sb1", "e5", "e4", "f2", "f1", "a4",
 };
 

@@ -15,7 +15,7 @@ namespace wt::ex {
 wiring::Table jogTable();
 
 class Jog {
-public:
+  public:
     Jog();
     void registerHandlers(HandlerRegistry& registry);
 

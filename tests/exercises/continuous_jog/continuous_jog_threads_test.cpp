@@ -11,7 +11,7 @@ using media::Role;
 constexpr int kPairs = 300;
 
 class ContinuousJogThreadsTest : public ContinuousJogTest {
-protected:
+  protected:
     void SetUp() override {
         script(kContinuousJogWiring);
         pressPower();

@@ -1,5 +1,6 @@
-// Common ground of the ContinuousJogExercise scenarios: a fresh program with the window open, readings of
-// its wiring state by UTF-8 name, and waits for the start thread that a jog press starts.
+// Common ground of the ContinuousJogExercise scenarios: a fresh program with the window open,
+// readings of its wiring state by UTF-8 name, and waits for the start thread that a jog press
+// starts.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -60,7 +61,7 @@ inline constexpr std::string_view kContinuousJogWiring =
     "w2 sb3 b4 c4 sb8 sb5 sb7 sb2 sb4 sb2 sb6 sb4";
 
 class ContinuousJogTest : public ::testing::Test {
-protected:
+  protected:
     TestHost host;
     ex::ContinuousJog& cj = host.exercises.continuousJog;
     WindowRef win = host.open(forms::ContinuousJogExercise);
@@ -89,7 +90,8 @@ protected:
             for (const Effect& e : host.platform.snapshot())
                 if (!e.fromGuiThread && e.describe() == last.describe()) return true;
             return false;
-        })) << "the start thread never recorded " << last.describe();
+        })) << "the start thread never recorded "
+            << last.describe();
     }
     void release() { host.mouseUp(win, "按钮3"); }
     // Jog press with the power open: the thread's last act is the caption, which records no effect.
@@ -116,8 +118,7 @@ protected:
     }
     Names allTerminals() const {
         Names out;
-        for (int i = 0; i < cj.wiring.terminalCount(); ++i)
-            out.emplace(cj.wiring.terminalName(i));
+        for (int i = 0; i < cj.wiring.terminalCount(); ++i) out.emplace(cj.wiring.terminalName(i));
         return out;
     }
     std::int32_t color(std::string_view control) {
@@ -128,7 +129,7 @@ protected:
         win = host.open(forms::ContinuousJogExercise);
     }
 
-private:
+  private:
     static std::vector<std::string> split(std::string_view words) {
         std::vector<std::string> out;
         std::size_t pos = 0;

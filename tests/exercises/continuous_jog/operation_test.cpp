@@ -1,5 +1,7 @@
 // The continuous-and-jog window's power switch, start and stop push-buttons, jog press (start
 // thread) and release: texts, colours, pictures and sounds in order, the running and status flags.
+#include <ostream>
+
 #include "fixture.h"
 
 namespace wt::test {
@@ -27,7 +29,7 @@ const std::vector<std::string> kReleaseEffects = lines({
 });
 
 class ContinuousJogRunTest : public ContinuousJogTest {
-protected:
+  protected:
     void SetUp() override {
         script(kContinuousJogWiring);
         host.effects();
@@ -174,6 +176,10 @@ struct CheckRow {
     bool refused;
 };
 
+void PrintTo(const CheckRow& r, std::ostream* os) {
+    *os << r.name;
+}
+
 class ContinuousJogStartCheck : public ContinuousJogRunTest,
                                 public ::testing::WithParamInterface<CheckRow> {};
 
@@ -204,9 +210,9 @@ TEST_P(ContinuousJogStartCheck, RefusesOnlyForTestedFlagsAndWires) {
 
 std::vector<CheckRow> checkRows() {
     // Both checks test these terminals; the wire test stands for sb4.
-    const char* const both[] = {"a1", "b1", "a2",  "b2",  "a3",  "b3",  "c1",  "d1",  "c2",
-                                "d2", "e1", "e2",  "e3",  "m1",  "w1",  "w2",  "sb3", "sb2",
-                                "sb1", "e5", "f2", "f1",  "a4",  "b4",  "c4",  "d3",  "sb5",
+    const char* const both[] = {"a1",  "b1",  "a2",  "b2", "a3",    "b3",   "c1", "d1",  "c2",
+                                "d2",  "e1",  "e2",  "e3", "m1",    "w1",   "w2", "sb3", "sb2",
+                                "sb1", "e5",  "f2",  "f1", "a4",    "b4",   "c4", "d3",  "sb5",
                                 "sb6", "sb7", "sb8", "e4", "sb6线", "sb9线"};
     std::vector<CheckRow> rows;
     static std::vector<std::string> keep;
@@ -237,8 +243,9 @@ INSTANTIATE_TEST_SUITE_P(ContinuousJog, ContinuousJogStartCheck, ::testing::Valu
 
 TEST_F(ContinuousJogTest, Group20IsNotTestedSoItsMarkedEndsSuffice) {
     // As the full wiring, but sb7 only after sb2 has been marked through group 18.
-    script("a1 b1 a2 b2 a3 b3 w1 a4 f1 f2 e5 c1 d1 c2 d2 c3 d3 e1 e2 e3 m1 sb1 e4 "
-           "w2 sb3 b4 c4 sb8 sb5 sb4 sb2 sb6 sb4 sb7");
+    script(
+        "a1 b1 a2 b2 a3 b3 w1 a4 f1 f2 e5 c1 d1 c2 d2 c3 d3 e1 e2 e3 m1 sb1 e4 "
+        "w2 sb3 b4 c4 sb8 sb5 sb4 sb2 sb6 sb4 sb7");
     ASSERT_EQ(cj.wiring.flag("sb2"), 1);
     ASSERT_EQ(cj.wiring.flag("sb7"), 1);
     ASSERT_FALSE(host.visible(win, "s7线"));

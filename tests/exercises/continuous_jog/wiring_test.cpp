@@ -1,6 +1,8 @@
 // Terminal clicks of the continuous-and-jog window: the M, C and F rules, the own steps of the
 // start-button terminals sb2 and sb4 with sb4's tag memory and the memory toggle, the power lock
 // and the reset at creation.
+#include <ostream>
+
 #include "fixture.h"
 
 namespace wt::test {
@@ -29,6 +31,10 @@ struct Row {
     const char* tag;  // sb4's tag afterwards
     int toggle;       // the memory toggle afterwards (it starts at 0)
 };
+
+void PrintTo(const Row& r, std::ostream* os) {
+    *os << r.name;
+}
 
 class ContinuousJogWiringRows : public ContinuousJogTest,
                                 public ::testing::WithParamInterface<Row> {};
@@ -80,10 +86,8 @@ const Row kRows[] = {
     {"RemoveAtF2", "f2 e5 remove f2", "", "", "", 0},
     {"RemoveAtSb3TakesBothGroups", "w2 sb3 sb5 remove sb3", "", "", "", 0},
     {"RemoveAtA3TakesBothGroups", "a3 b3 w1 remove a3", "", "", "", 0},
-    {"RemoveAtW2LeavesSb3sOtherGroup", "w2 sb3 sb5 b4 remove w2", "s1线 s2线 s3线", "sb5",
-     "", 0},
-    {"RemoveOfAHiddenGroupStillClearsBothEnds", "sb4 sb2 sb7 remove sb7", kStartLine, "", "",
-     0},
+    {"RemoveAtW2LeavesSb3sOtherGroup", "w2 sb3 sb5 b4 remove w2", "s1线 s2线 s3线", "sb5", "", 0},
+    {"RemoveOfAHiddenGroupStillClearsBothEnds", "sb4 sb2 sb7 remove sb7", kStartLine, "", "", 0},
     {"RemoveAtSb4TakesBothGroups", "sb4 sb2 sb6 sb4 remove sb4", "", "", "", 0},
     // Remove mode never touches the tag or the memory toggle.
     {"RemoveAtSb4KeepsTheTag", "sb6 sb4 sb4 remove sb4", "", "", "1", 0},
@@ -100,6 +104,10 @@ struct JogContactRow {
     bool startLineShown;
     int sb4Afterwards;
 };
+
+void PrintTo(const JogContactRow& r, std::ostream* os) {
+    *os << r.terminal << (r.startLineShown ? " with the start line" : " without it");
+}
 
 class JogContactRows : public ContinuousJogTest,
                        public ::testing::WithParamInterface<JogContactRow> {};

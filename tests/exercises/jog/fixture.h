@@ -57,7 +57,7 @@ inline constexpr std::string_view kJogWiring =
     "a1 b1 a2 b2 a3 b3 w1 a4 f1 f2 e5 c1 d1 c2 d2 c3 d3 e1 e2 e3 m1 w2 sb1 sb2 e4";
 
 class JogTest : public ::testing::Test {
-protected:
+  protected:
     TestHost host;
     ex::Jog& jog = host.exercises.jog;
     WindowRef win = host.open(forms::JogExercise);
@@ -84,7 +84,8 @@ protected:
             for (const Effect& e : host.platform.snapshot())
                 if (!e.fromGuiThread && e.describe() == last.describe()) return true;
             return false;
-        })) << "the start thread never recorded " << last.describe();
+        })) << "the start thread never recorded "
+            << last.describe();
     }
     void release() { host.mouseUp(win, "按钮1"); }
 
@@ -117,7 +118,7 @@ protected:
         win = host.open(forms::JogExercise);
     }
 
-private:
+  private:
     static std::vector<std::string> split(std::string_view words) {
         std::vector<std::string> out;
         std::size_t pos = 0;

@@ -80,8 +80,7 @@ TEST(JogForm, TerminalsAreTheTableTerminalsEachBoundToItsClick) {
 TEST(JogForm, HeldButtonPowerSwitchAndStatusLabel) {
     const form::WindowBlock& b = block();
     const form::ControlRecord& button = record("按钮1");
-    EXPECT_EQ(events(button),
-              (std::set<std::int32_t>{form::kEventMouseDown, form::kEventMouseUp}));
+    EXPECT_EQ(events(button), (std::set<std::int32_t>{form::kEventMouseDown, form::kEventMouseUp}));
     EXPECT_EQ(button.parent, record("图片框7").id);
     const form::ControlRecord& area = record("透明标签1");
     EXPECT_EQ(area.kind, Kind::TransparentLabel);

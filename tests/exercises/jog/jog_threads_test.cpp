@@ -12,15 +12,18 @@ using media::Role;
 
 constexpr int kPairs = 300;
 
+// Effects of one side by kind: sounds by role, pictures by box only. The recording platform reads
+// a picture back after the write, so under a race it may see the other side's picture.
 std::map<std::string, int> count(const std::vector<Effect>& effects, bool fromGui) {
     std::map<std::string, int> out;
     for (const Effect& e : effects)
-        if (e.fromGuiThread == fromGui) ++out[e.describe()];
+        if (e.fromGuiThread == fromGui)
+            ++out[e.type == Effect::Type::Picture ? "picture " + e.control : e.describe()];
     return out;
 }
 
 class JogThreadsTest : public JogTest {
-protected:
+  protected:
     void SetUp() override {
         script(kJogWiring);
         pressPower();
@@ -41,20 +44,17 @@ TEST_F(JogThreadsTest, PressReleasePairsRacingTheirStartThreadsEndInAnAllowedSta
     const std::vector<Effect> effects = host.effects();
 
     // Every start thread ran its whole start; every release its whole stop.
-    EXPECT_EQ(count(effects, false),
-              (std::map<std::string, int>{
-                  {picture("图片框2", Role::ContactorPulledIn).describe(), kPairs},
-                  {sound(Role::StartSound1).describe(), kPairs},
-                  {picture("图片框5", Role::MotorForward).describe(), kPairs},
-                  {sound(Role::StartSound2).describe(), kPairs},
-              }));
-    EXPECT_EQ(count(effects, true),
-              (std::map<std::string, int>{
-                  {picture("图片框2", Role::ContactorReleased).describe(), kPairs},
-                  {sound(Role::StopSound1).describe(), kPairs},
-                  {sound(Role::StopSound2).describe(), kPairs},
-                  {picture("图片框5", Role::MotorAtRest).describe(), kPairs},
-              }));
+    const std::map<std::string, int> each{
+        {"picture 图片框2", kPairs},
+        {"picture 图片框5", kPairs},
+    };
+    std::map<std::string, int> started = each, stopped = each;
+    started[sound(Role::StartSound1).describe()] = kPairs;
+    started[sound(Role::StartSound2).describe()] = kPairs;
+    stopped[sound(Role::StopSound1).describe()] = kPairs;
+    stopped[sound(Role::StopSound2).describe()] = kPairs;
+    EXPECT_EQ(count(effects, false), started);
+    EXPECT_EQ(count(effects, true), stopped);
 
     // No order is set between the two sides, so each control holds what one of them wrote last.
     EXPECT_TRUE(host.visible(win, "标签1"));

@@ -27,7 +27,7 @@ bool allFrom(const std::vector<Effect>& effects, bool gui) {
 }
 
 class JogRunTest : public JogTest {
-protected:
+  protected:
     void SetUp() override {
         script(kJogWiring);
         host.effects();

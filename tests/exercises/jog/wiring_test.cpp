@@ -1,5 +1,7 @@
 // Terminal clicks of the jog window: the M and C rules on its 14 groups, shared labels and
 // shared terminal flags, the power lock and the reset at creation.
+#include <ostream>
+
 #include "fixture.h"
 
 namespace wt::test {
@@ -25,6 +27,10 @@ struct Row {
     const char* shown;
     const char* marked;
 };
+
+void PrintTo(const Row& r, std::ostream* os) {
+    *os << r.name;
+}
 
 class JogWiringRows : public JogTest, public ::testing::WithParamInterface<Row> {};
 
@@ -57,8 +63,7 @@ const Row kRows[] = {
     {"RemoveAtE2AfterE1HidesTheSharedLabelsAgain", "e1 e2 m1 remove e1 e2", "", ""},
     {"RemoveAtM1TakesAllThreePhases", "e1 e2 e3 m1 remove m1", "", ""},
     // A removal at e2 (its group hidden) clears m1; e3's mark then hides the shared labels.
-    {"MarkWithClearedPartnerHidesSharedLabels", "e1 m1 remove e2 connect e3", "e1线 e4线",
-     "e1 e3"},
+    {"MarkWithClearedPartnerHidesSharedLabels", "e1 m1 remove e2 connect e3", "e1线 e4线", "e1 e3"},
     {"RemoveAtButtonTerminal", "sb2 e4 remove e4", "", ""},
     {"ReconnectAfterRemove", "c1 d1 remove c1 connect c1 d1", "c1线", "c1 d1"},
 };
