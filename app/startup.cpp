@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <cfenv>
 #include <cstdio>
+#include <future>
 #include <optional>
 
 #include "app/menu.h"
@@ -38,6 +39,18 @@ int startFailed(const std::string& why) {
 
 int run(char* programPath) {
     std::fesetenv(FE_DFL_ENV);
+    std::string error;
+    const std::optional<form::FormResource> resource =
+        form::FormResource::parse(form::embeddedFormResource(), forms::kHandlerCount, &error);
+    // The menu's background, the largest piece of start-up work, is decoded while the window
+    // system starts.
+    std::future<QImage> menuBackground;
+    std::span<const std::uint8_t> menuPicture;
+    if (const form::WindowBlock* menu = resource ? resource->find(forms::ExerciseMenu) : nullptr) {
+        menuPicture = menu->window().picture;
+        if (!menuPicture.empty()) menuBackground = qt::PictureCache::prepare(menuPicture);
+    }
+
     // The program takes no command line: Qt sees the program name only.
     int argc = 1;
     char* argv[] = {programPath, nullptr};
@@ -45,16 +58,13 @@ int run(char* programPath) {
     // The last window's close quits through the platform, which first tears the window down.
     QApplication::setQuitOnLastWindowClosed(false);
     qt::installClassicLook();
-
-    std::string error;
-    const std::optional<form::FormResource> resource =
-        form::FormResource::parse(form::embeddedFormResource(), forms::kHandlerCount, &error);
     if (!resource) return startFailed("form resource: " + error);
     ex::Exercises exercises;
     HandlerTable table = resolveHandlers(exercises);
     if (!table.missing.empty()) return startFailed("no handler for " + table.missing.front());
 
     qt::QtPlatform platform;
+    platform.pictures().adopt(menuPicture, std::move(menuBackground));
     Ui ui(*resource, platform, std::move(table.handlers));
     platform.attach(ui);
     if (!ui.openWindow(forms::ExerciseMenu, nullptr, false) ||

@@ -47,7 +47,9 @@ class Program : public ::testing::Test {
     qt::FormWindow* openMenu() {
         ui_.openWindow(forms::ExerciseMenu, nullptr, false);
         qt::FormWindow* menu = platform_.windowOf(ui_.openInstance(forms::ExerciseMenu));
-        if (menu != nullptr) EXPECT_TRUE(QTest::qWaitForWindowExposed(menu));
+        if (menu != nullptr) {
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(menu));
+        }
         return menu;
     }
     QString styleName() const { return QApplication::style()->name(); }

@@ -14,6 +14,17 @@
 
 Screen positions come from resources/forms/<Window>.form: every window sits at 50, 50 and there
 is no window manager, so a control's screen position is 50 + its offsets (and its picture box's).
+
+Other helpers: t.windows() lists the viewable top-level windows as (id, x, y, w, h, title);
+t.find_window(size) / t.wait_window(size) / t.wait_gone(size) find them by client size;
+t.raise_window(id) puts a window on top (there is no window manager to do it); t.click_at(x, y)
+clicks a screen position; t.mouse_down(window, control) / t.mouse_up() hold the left button;
+t.form(window) is the Form (rect, centre, wires, terminals) of a window's .form file.
+
+Where things are, from the environment (ctest sets all three, see CMakeLists.txt here):
+WT_TRAINER (the program; default build/wiring-trainer), WT_WMCLOSE (the wmclose.c tool; default
+tests/e2e/wt_wmclose beside the program), WT_FORMS_DIR (default resources/forms). Xvfb picks a
+free display itself (-displayfd), so tests can run in parallel.
 """
 
 import os
@@ -24,7 +35,7 @@ import tempfile
 import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-FORMS = os.path.join(ROOT, "resources", "forms")
+FORMS = os.environ.get("WT_FORMS_DIR") or os.path.join(ROOT, "resources", "forms")
 WINDOW_ORIGIN = (50, 50)
 
 MENU_BUTTONS = {  # menu button name -> exercise window
@@ -106,22 +117,38 @@ class Image:
         return [self.pixel(x + i, y + j) for j in range(h) for i in range(w)]
 
 
-def _free_display():
-    for n in range(90, 140):
-        if not os.path.exists("/tmp/.X11-unix/X%d" % n) and not os.path.exists("/tmp/.X%d-lock" % n):
-            return n
-    raise RuntimeError("no free X display")
+def _start_xvfb():
+    """Xvfb on a display it picks itself; returns (process, ":N") once it accepts clients."""
+    read_fd, write_fd = os.pipe()
+    proc = subprocess.Popen(
+        ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1920x1080x24", "-nolisten", "tcp",
+         "-noreset"], pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_fd)
+    number = b""
+    with os.fdopen(read_fd, "rb") as pipe:
+        while not number.endswith(b"\n"):
+            chunk = pipe.read(1)
+            if not chunk:
+                break
+            number += chunk
+    if not number.strip().isdigit():
+        proc.kill()
+        proc.wait()
+        raise RuntimeError("Xvfb did not start")
+    return proc, ":" + number.strip().decode()
 
 
 class Trainer:
     def __init__(self, program=None, env=None, start_program=True):
-        self.program = program or os.environ.get(
+        self.program = program or os.environ.get("WT_TRAINER") or os.environ.get(
             "WT_PROGRAM", os.path.join(ROOT, "build", "wiring-trainer"))
+        self.wmclose = os.environ.get("WT_WMCLOSE") or os.path.join(
+            os.path.dirname(self.program), "tests", "e2e", "wt_wmclose")
+        for tool, what in ((self.program, "the program"), (self.wmclose, "wt_wmclose")):
+            if not os.access(tool, os.X_OK):
+                raise RuntimeError("%s is missing: %s (build it first)" % (what, tool))
         self.tmp = tempfile.mkdtemp(prefix="wt-e2e-")
-        self.display = ":%d" % _free_display()
-        self.xvfb = subprocess.Popen(
-            ["Xvfb", self.display, "-screen", "0", "1920x1080x24", "-nolisten", "tcp", "-noreset"],
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.xvfb, self.display = _start_xvfb()
         self.env = dict(os.environ)
         self.env.pop("QT_QPA_PLATFORM", None)
         self.env["DISPLAY"] = self.display
@@ -211,6 +238,15 @@ class Trainer:
                            text=True)
         ids = r.stdout.split()
         return ids[0] if ids else None
+
+    def raise_window(self, wid):
+        """Puts a top-level window above the others (no window manager does it here)."""
+        self.run("xdotool", "windowraise", wid)
+        time.sleep(0.2)
+
+    def wm_close(self, wid):
+        """Asks a window to close as a window manager would (WM_DELETE_WINDOW)."""
+        self.run(self.wmclose, wid)
 
     def wait_title(self, pattern, timeout=10.0):
         return self.wait_for(lambda: self.titled(pattern), timeout, "window titled " + pattern)
@@ -305,15 +341,13 @@ class Trainer:
     def close(self, window):
         w = self.find_window(self.form(window).size)
         if w:
-            self.run(os.path.join(os.path.dirname(self.program), "tests", "e2e", "wmclose"),
-                     w[0])
+            self.run(self.wmclose, w[0])
             self.wait_gone(self.form(window).size)
 
     def quit(self, timeout=15.0):
         menu = self.find_window((994, 491))
         if menu:
-            self.run(os.path.join(os.path.dirname(self.program), "tests", "e2e", "wmclose"),
-                     menu[0])
+            self.run(self.wmclose, menu[0])
         try:
             return self.proc.wait(timeout)
         except subprocess.TimeoutExpired:

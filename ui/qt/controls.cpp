@@ -84,17 +84,17 @@ class PictureButton : public QAbstractButton {
     QPixmap pixmap_;
 };
 
-// The invisible click area: draws nothing, reports the left button going down.
 // A check box that toggles on a click anywhere in its stored rectangle. Most exercise windows
 // store it without a caption, and a plain QCheckBox would then react to its small indicator only.
 class WideCheckBox : public QCheckBox {
-public:
+  public:
     using QCheckBox::QCheckBox;
 
-protected:
+  protected:
     bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
 };
 
+// The invisible click area: draws nothing, reports the left button going down.
 class ClickArea : public QWidget {
   public:
     ClickArea(FormWindow& window, int index, QWidget* parent)

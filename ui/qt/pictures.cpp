@@ -34,10 +34,25 @@ QImage PictureCache::image(std::span<const std::uint8_t> png) {
     if (png.empty()) return {};
     const Key key{png.data(), png.size(), 0, 0};
     if (auto it = images_.find(key); it != images_.end()) return it->second;
-    QImage img = decode(png);
-    ++decodes_;
+    QImage img;
+    if (auto it = prepared_.find(key); it != prepared_.end()) {
+        img = it->second.get();
+        prepared_.erase(it);
+    } else {
+        img = decode(png);
+        ++decodes_;
+    }
     if (!img.isNull() && img.sizeInBytes() <= kKeepDecodedBytes) images_.emplace(key, img);
     return img;
+}
+
+std::future<QImage> PictureCache::prepare(std::span<const std::uint8_t> png) {
+    return std::async(std::launch::async, [png] { return decode(png); });
+}
+
+void PictureCache::adopt(std::span<const std::uint8_t> png, std::future<QImage> decoded) {
+    if (!decoded.valid() || png.empty()) return;
+    prepared_[Key{png.data(), png.size(), 0, 0}] = std::move(decoded);
 }
 
 QPixmap PictureCache::scaled(std::span<const std::uint8_t> png, QSize size) {
@@ -47,14 +62,20 @@ QPixmap PictureCache::scaled(std::span<const std::uint8_t> png, QSize size) {
     const QImage img = image(png);
     if (img.isNull()) return {};
     ++scales_;
+    // Qt's smooth scaling is fastest from its 32-bit formats; from the decoder's byte formats it
+    // would take a slower general path.
+    const QImage::Format fast =
+        img.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
     QPixmap pixmap = QPixmap::fromImage(
         img.size() == size ? img
-                           : img.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+                           : img.convertToFormat(fast).scaled(size, Qt::IgnoreAspectRatio,
+                                                              Qt::SmoothTransformation));
     pixmaps_.emplace(key, pixmap);
     return pixmap;
 }
 
 void PictureCache::clear() {
+    prepared_.clear();
     images_.clear();
     pixmaps_.clear();
 }

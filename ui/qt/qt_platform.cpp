@@ -5,6 +5,8 @@
 #include <QMessageBox>
 #include <QStyle>
 #include <QStyleFactory>
+#include <cstdio>
+#include <cstdlib>
 
 #include "ui/gbk.h"
 #include "ui/qt/controls.h"
@@ -57,12 +59,22 @@ bool QtPlatform::onGuiThread() const {
     return std::this_thread::get_id() == guiThread_;
 }
 
+void QtPlatform::requireGuiThread(const char* what) const {
+    // Widgets touched from another thread corrupt Qt silently (and TSan cannot see into Qt):
+    // stop at the first such call instead.
+    if (onGuiThread()) return;
+    std::fprintf(stderr, "wiring-trainer: %s called off the GUI thread\n", what);
+    std::abort();
+}
+
 void QtPlatform::createWindow(const WindowRef& window) {
+    requireGuiThread("createWindow");
     if (ui_ == nullptr || !window) return;
     windows_[window.get()] = new FormWindow(*this, *ui_, window);
 }
 
 FormWindow* QtPlatform::windowOf(const WindowRef& window) const {
+    requireGuiThread("windowOf");
     auto it = windows_.find(window.get());
     return it == windows_.end() ? nullptr : it->second.data();
 }
@@ -263,6 +275,7 @@ void QtPlatform::releaseWaiters() {
 // --- Style and sound ---------------------------------------------------------------------
 
 void QtPlatform::applyVisualStyle(int style) {
+    requireGuiThread("applyVisualStyle");
     if (style != 1 || fusion_) return;
     fusion_ = true;
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));

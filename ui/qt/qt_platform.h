@@ -67,6 +67,7 @@ class QtPlatform final : public QObject, public Platform {
     Q_INVOKABLE void drainUpdates();
     Q_INVOKABLE void drainBoxes();
     void applyNow(const WindowRef& window, int index, int prop);
+    void requireGuiThread(const char* what) const;
     static void answer(WorkerBox& box, int button);
     void forget(FormWindow* window);
 

@@ -311,6 +311,21 @@ TEST_F(BindingTest, StillPicturesAreDecodedAndScaledOncePerSize) {
     EXPECT_EQ(cache.scaleCount(), scales);
 }
 
+// A picture prepared off the GUI thread (the menu background at start-up) is taken as it is.
+TEST_F(BindingTest, PreparedPictureIsUsedWithoutDecodingAgain) {
+    qt::PictureCache cache;
+    const auto png = fileOf(media::Role::ContactorPulledIn);
+    cache.adopt(png, qt::PictureCache::prepare(png));
+    const QPixmap pixmap = cache.scaled(png, QSize(77, 55));
+    EXPECT_EQ(pixmap.size(), QSize(77, 55));
+    EXPECT_EQ(cache.decodeCount(), 0u);
+    EXPECT_EQ(cache.scaled(png, QSize(77, 55)).cacheKey(), pixmap.cacheKey());
+    // A prepared picture that does not decode leaves the ordinary path to refuse it.
+    const auto bad = png.first(100);
+    cache.adopt(bad, qt::PictureCache::prepare(bad));
+    EXPECT_TRUE(cache.scaled(bad, QSize(10, 10)).isNull());
+}
+
 struct BadBlob {
     const char* what;
     std::function<Blob()> make;

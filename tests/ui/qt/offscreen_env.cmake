@@ -14,3 +14,8 @@ set(WT_QT_TEST_ENV
   "QT_QPA_PLATFORM=offscreen:configfile=${WT_OFFSCREEN_CONFIG}"
   "XDG_RUNTIME_DIR=${WT_QT_TEST_DIR}/xdg-runtime"
   "SDL_AUDIODRIVER=dummy")
+# Under TSan, Qt's own threads are left out of the reports (see qt.tsan.supp).
+if(WT_SANITIZE STREQUAL "thread")
+  list(APPEND WT_QT_TEST_ENV
+    "TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=${PROJECT_SOURCE_DIR}/tests/ui/qt/qt.tsan.supp")
+endif()

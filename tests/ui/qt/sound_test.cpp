@@ -11,6 +11,8 @@ namespace wt::test {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+// "At once": far below the length of the shortest sound (0.6 s), with room for a loaded machine.
+constexpr double kPromptMs = 250.0;
 
 double msSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
@@ -27,7 +29,7 @@ TEST(SoundDevice, CallsReturnAtOnceAndSoundsPlayTogether) {
     const auto t0 = Clock::now();
     sound.play(start1);
     sound.play(start2);
-    EXPECT_LT(msSince(t0), 50.0);
+    EXPECT_LT(msSince(t0), kPromptMs);
     // The first playback goes on beside the two new ones.
     EXPECT_EQ(sound.playing(), 3);
 }
@@ -47,7 +49,7 @@ TEST(SoundNoDevice, CallsReturnAndNothingHappens) {
     EXPECT_FALSE(sound.available());
     const auto t0 = Clock::now();
     for (int i = 0; i < 10; ++i) sound.play(media::blob(media::Role::SwitchCloseSound));
-    EXPECT_LT(msSince(t0), 50.0);
+    EXPECT_LT(msSince(t0), kPromptMs);
     EXPECT_EQ(sound.playing(), 0);
 }
 

@@ -1,0 +1,166 @@
+// Resident memory over many openings: each exercise window is opened from the menu button (dialog
+// mode, as the learner does), used a little (every wire shown, the motor box set to the running
+// animation for a few frames, a repaint) and closed, 100 times in one run. After the first
+// opening the pictures are decoded and scaled once and kept; the later openings must not add to
+// the resident memory by more than 5%. The test pins glibc's mmap threshold: left to slide, it
+// makes the first freed window-sized buffer (a backing store, a decoded background) stay in the
+// heap for good, a one-time step of up to 4.5 MiB that says nothing about the program's own
+// allocations; pinned, every such buffer is mapped and unmapped. With sanitizers the allocator
+// keeps freed memory on purpose, so those builds make fewer rounds and only look for faults.
+#define QTEST_QPA_MOUSE_HANDLING
+#include <malloc.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <optional>
+
+#include "app/startup.h"
+#include "form_ids.h"
+#include "qt_fixture.h"
+#include "resources/embedded_forms.h"
+#include "ui/properties.h"
+
+namespace wt::test {
+namespace {
+
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr bool kMeasure = false;
+constexpr int kOpenings = 25;
+#else
+constexpr bool kMeasure = true;
+constexpr int kOpenings = 100;
+#endif
+
+double residentMb() {
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0, resident = 0;
+    statm >> pages >> resident;
+    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / 1048576.0;
+}
+
+const form::FormResource& resource() {
+    static const std::optional<form::FormResource> r =
+        form::FormResource::parse(form::embeddedFormResource(), forms::kHandlerCount);
+    return *r;
+}
+
+struct Row {
+    const char* button;
+    std::uint32_t window;
+    friend void PrintTo(const Row& r, std::ostream* os) { *os << r.button; }
+};
+
+class Openings : public ::testing::TestWithParam<Row> {
+  protected:
+    // One program for all rows, as in a real run: the exercise flags, the pictures kept by the
+    // binding and the visual style carry over from one window to the next.
+    static void SetUpTestSuite() {
+        mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+        exercises_ = new ex::Exercises;
+        platform_ = new qt::QtPlatform;
+        ui_ = new Ui(resource(), *platform_, app::resolveHandlers(*exercises_).handlers);
+        platform_->attach(*ui_);
+        platform_->setQuitOnLastWindow(false);
+        ui_->openWindow(forms::ExerciseMenu, nullptr, false);
+        menu_ = platform_->windowOf(ui_->openInstance(forms::ExerciseMenu));
+    }
+    static void TearDownTestSuite() {
+        ui_->shutdown();
+        for (qt::FormWindow* w : platform_->windows()) w->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        delete ui_;
+        delete platform_;
+        delete exercises_;
+    }
+
+    // Opens the exercise from its menu button, uses it and closes it; false when the window did
+    // not open.
+    bool openUseClose(const Row& row) {
+        bool opened = false;
+        QTimer::singleShot(0, [&] {
+            const WindowRef window = ui_->openInstance(row.window);
+            qt::FormWindow* widget = platform_->windowOf(window);
+            if (!window || widget == nullptr) return;
+            opened = true;
+            use(window, *widget);
+            widget->close();
+        });
+        QTest::mouseClick(menu_->control(QString::fromUtf8(row.button)), Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+        return opened;
+    }
+
+    // Every wire label shown, every picture box that shows the motor at rest switched to the
+    // running animation, the whole window painted.
+    static void use(const WindowRef& window, qt::FormWindow& widget) {
+        const auto atRest = fileOf(media::Role::MotorAtRest);
+        for (std::size_t i = 1; i < window->size(); ++i) {
+            const form::ControlRecord& rec = window->block().records[i];
+            if (rec.isWireBar()) {
+                ui_->setProperty(window, rec.nameGbk, prop::Visible, std::int32_t{1});
+            } else if (rec.kind == form::Kind::PictureBox &&
+                       std::ranges::equal(rec.picture, atRest)) {
+                ui_->setProperty(window, rec.nameGbk, prop::Picture,
+                                 media::blob(media::Role::MotorForward));
+            }
+        }
+        QCoreApplication::processEvents();
+        widget.repaint();
+    }
+
+    static ex::Exercises* exercises_;
+    static qt::QtPlatform* platform_;
+    static Ui* ui_;
+    static qt::FormWindow* menu_;
+};
+
+ex::Exercises* Openings::exercises_ = nullptr;
+qt::QtPlatform* Openings::platform_ = nullptr;
+Ui* Openings::ui_ = nullptr;
+qt::FormWindow* Openings::menu_ = nullptr;
+
+TEST_P(Openings, OpeningsKeepResidentMemoryWithinFivePercentOfTheFirst) {
+    const Row row = GetParam();
+    ASSERT_NE(menu_, nullptr);
+    ASSERT_TRUE(openUseClose(row));
+    const double first = residentMb();
+    std::string trace;
+    for (int i = 2; i <= kOpenings; ++i) {
+        ASSERT_TRUE(openUseClose(row)) << "opening " << i;
+        if (i % 25 == 0) {
+            char figure[16];
+            std::snprintf(figure, sizeof figure, " %.1f", residentMb());
+            trace += figure;
+        }
+    }
+    const double last = residentMb();
+    std::printf(
+        "%-24s after 1st opening %6.1f MiB, after %d: %6.1f MiB (%+.1f%%); MiB every 25 "
+        "openings:%s\n",
+        forms::kWindowNames[row.window - forms::ExerciseMenu], first, kOpenings, last,
+        (last / first - 1) * 100, trace.c_str());
+    RecordProperty("first_kib", static_cast<int>(first * 1024));
+    RecordProperty("last_kib", static_cast<int>(last * 1024));
+    EXPECT_EQ(platform_->windows().size(), 1u);  // only the menu is left
+    if (kMeasure) {
+        EXPECT_LE(last, first * 1.05);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Exercises, Openings,
+                         ::testing::Values(Row{"长动", forms::ContinuousRunExercise},
+                                           Row{"点动", forms::JogExercise},
+                                           Row{"长动加点动", forms::ContinuousJogExercise},
+                                           Row{"按钮1", forms::MultiLocationExercise},
+                                           Row{"正反转电路", forms::ForwardReverseExercise},
+                                           Row{"三重互锁", forms::DoubleInterlockExercise}),
+                         [](const auto& info) { return std::to_string(info.index); });
+
+}  // namespace
+}  // namespace wt::test
