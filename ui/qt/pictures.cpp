@@ -1,5 +1,6 @@
 #include "ui/qt/pictures.h"
 
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -28,10 +29,34 @@ QImage decode(std::span<const std::uint8_t> png) {
         [](void* info) { delete static_cast<std::vector<std::uint8_t>*>(info); }, pixels);
 }
 
+std::uint64_t fnv1a(std::span<const std::uint8_t> bytes) {
+    std::uint64_t h = 1469598103934665603ull;
+    for (std::uint8_t b : bytes) h = (h ^ b) * 1099511628211ull;
+    return h;
+}
+
 }  // namespace
+
+std::span<const std::uint8_t> PictureCache::canonical(std::span<const std::uint8_t> png) {
+    const std::pair key{png.data(), png.size()};
+    if (auto it = alias_.find(key); it != alias_.end()) return it->second;
+    const std::uint64_t hash = fnv1a(png);
+    std::span<const std::uint8_t> same = png;
+    for (auto [it, end] = byContent_.equal_range(hash); it != end; ++it) {
+        if (it->second.size() == png.size() &&
+            std::memcmp(it->second.data(), png.data(), png.size()) == 0) {
+            same = it->second;
+            break;
+        }
+    }
+    if (same.data() == png.data()) byContent_.emplace(hash, png);
+    alias_.emplace(key, same);
+    return same;
+}
 
 QImage PictureCache::image(std::span<const std::uint8_t> png) {
     if (png.empty()) return {};
+    png = canonical(png);
     const Key key{png.data(), png.size(), 0, 0};
     if (auto it = images_.find(key); it != images_.end()) return it->second;
     QImage img;
@@ -52,11 +77,13 @@ std::future<QImage> PictureCache::prepare(std::span<const std::uint8_t> png) {
 
 void PictureCache::adopt(std::span<const std::uint8_t> png, std::future<QImage> decoded) {
     if (!decoded.valid() || png.empty()) return;
+    png = canonical(png);
     prepared_[Key{png.data(), png.size(), 0, 0}] = std::move(decoded);
 }
 
 QPixmap PictureCache::scaled(std::span<const std::uint8_t> png, QSize size) {
     if (png.empty() || size.isEmpty()) return {};
+    png = canonical(png);
     const Key key{png.data(), png.size(), size.width(), size.height()};
     if (auto it = pixmaps_.find(key); it != pixmaps_.end()) return it->second;
     const QImage img = image(png);
@@ -76,6 +103,8 @@ QPixmap PictureCache::scaled(std::span<const std::uint8_t> png, QSize size) {
 
 void PictureCache::clear() {
     prepared_.clear();
+    alias_.clear();
+    byContent_.clear();
     images_.clear();
     pixmaps_.clear();
 }

@@ -12,6 +12,7 @@
 #include <map>
 #include <span>
 #include <tuple>
+#include <utility>
 
 namespace wt::qt {
 
@@ -34,10 +35,17 @@ class PictureCache {
     void clear();
 
   private:
+    // Every form record carries its own copy of its picture (forty terminals per window, the same
+    // switch, contactor and motor in all six windows): map each copy to the first one seen with
+    // the same bytes, so that each distinct picture is decoded and scaled once per size.
+    std::span<const std::uint8_t> canonical(std::span<const std::uint8_t> png);
+
     using Key = std::tuple<const std::uint8_t*, std::size_t, int, int>;
     std::map<Key, QImage> images_;  // size fields 0, 0
     std::map<Key, QPixmap> pixmaps_;
     std::map<Key, std::future<QImage>> prepared_;
+    std::map<std::pair<const std::uint8_t*, std::size_t>, std::span<const std::uint8_t>> alias_;
+    std::multimap<std::uint64_t, std::span<const std::uint8_t>> byContent_;
     std::size_t decodes_ = 0;
     std::size_t scales_ = 0;
 };

@@ -311,6 +311,22 @@ TEST_F(BindingTest, StillPicturesAreDecodedAndScaledOncePerSize) {
     EXPECT_EQ(cache.scaleCount(), scales);
 }
 
+// Form records each carry their own copy of a picture: equal bytes at another address are the
+// same picture, decoded and scaled once; a different picture of the same length is not.
+TEST_F(BindingTest, CopiesOfOnePictureShareTheirDecodedImage) {
+    qt::PictureCache cache;
+    const auto png = fileOf(media::Role::ContactorPulledIn);
+    const std::vector<std::uint8_t> copy(png.begin(), png.end());
+    const QPixmap a = cache.scaled(png, QSize(40, 30));
+    const QPixmap b = cache.scaled(copy, QSize(40, 30));
+    EXPECT_EQ(a.cacheKey(), b.cacheKey());
+    EXPECT_EQ(cache.decodeCount(), 1u);
+    std::vector<std::uint8_t> other = copy;
+    other[other.size() / 2] ^= 0xFF;  // corrupt: same length, other bytes
+    EXPECT_NE(cache.scaled(other, QSize(40, 30)).cacheKey(), a.cacheKey());
+    EXPECT_EQ(cache.decodeCount(), 2u);
+}
+
 // A picture prepared off the GUI thread (the menu background at start-up) is taken as it is.
 TEST_F(BindingTest, PreparedPictureIsUsedWithoutDecodingAgain) {
     qt::PictureCache cache;
