@@ -2,6 +2,7 @@
 // through the operations of the control model.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string_view>
 
@@ -23,5 +24,16 @@ void play(const HandlerCall& call, media::Role role);
 void uncheck(const HandlerCall& call, std::string_view gbkControl);
 // One OK box with a constant text, no title, no owner.
 void message(const HandlerCall& call, const char* gbkText);
+// The status label shown with a text in a colour.
+void status(const HandlerCall& call, std::string_view gbkLabel, std::int32_t color,
+            const char* gbkText);
+// The power switch of the windows whose switch always announces itself on the status label
+// (forward/reverse, double interlock, multi-location): closing shows the closed switch, its
+// sound and "通电源了" in green; opening shows the open switch, its sound, "已断电" in red, the
+// motor at rest, and plays the opening sound a second time. Contactor pictures and the running
+// flag stay as they are.
+void toggleAnnouncedPower(const HandlerCall& call, std::atomic<std::int32_t>& power,
+                          std::string_view gbkSwitchBox, std::string_view gbkLabel,
+                          std::string_view gbkMotorBox);
 
 }  // namespace wt::ops

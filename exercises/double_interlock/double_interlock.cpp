@@ -34,12 +34,6 @@ const std::string& motorBox() {
     return name;
 }
 
-void showStatus(const HandlerCall& call, std::int32_t color, const char* text) {
-    ops::show(call, promptLabel(), true);
-    ops::setColor(call, promptLabel(), color);
-    ops::setCaption(call, promptLabel(), text);
-}
-
 // The start check tests these groups of terminals in order and names the first one with an
 // unmarked terminal. A forward start names groups 1 to 9 by number; a reverse start names only
 // group 9; group 10 is never named.
@@ -115,12 +109,12 @@ void DoubleInterlock::start(const HandlerCall& call, Direction direction) {
     running.store(1);
     // A start in either direction takes over at once, even while the other one runs.
     if (direction == Direction::Forward) {
-        showStatus(call, ops::kGreen, text::kMotorForward);
+        ops::status(call, promptLabel(), ops::kGreen, text::kMotorForward);
         ops::setPicture(call, forwardContactor(), media::Role::ContactorPulledIn);
         ops::setPicture(call, motorBox(), media::Role::MotorForward);
         ops::setPicture(call, reverseContactor(), media::Role::ContactorReleased);
     } else {
-        showStatus(call, ops::kGreen, text::kMotorReverse);
+        ops::status(call, promptLabel(), ops::kGreen, text::kMotorReverse);
         ops::setPicture(call, forwardContactor(), media::Role::ContactorReleased);
         ops::setPicture(call, motorBox(), media::Role::MotorReverse);
         ops::setPicture(call, reverseContactor(), media::Role::ContactorPulledIn);
@@ -132,7 +126,7 @@ void DoubleInterlock::start(const HandlerCall& call, Direction direction) {
 void DoubleInterlock::stop(const HandlerCall& call) {
     // The running flag only says that the last start succeeded; stopping leaves it set.
     if (running.load() == 0) return;
-    showStatus(call, ops::kRed, text::kMotorHasStopped);
+    ops::status(call, promptLabel(), ops::kRed, text::kMotorHasStopped);
     ops::setPicture(call, forwardContactor(), media::Role::ContactorReleased);
     ops::setPicture(call, reverseContactor(), media::Role::ContactorReleased);
     ops::setPicture(call, motorBox(), media::Role::MotorAtRest);
@@ -141,21 +135,7 @@ void DoubleInterlock::stop(const HandlerCall& call) {
 }
 
 void DoubleInterlock::togglePower(const HandlerCall& call) {
-    const std::int32_t on = (power.load() & 1) ^ 1;
-    power.store(on);
-    if (on == 1) {
-        ops::setPicture(call, switchBox(), media::Role::SwitchClosed);
-        ops::play(call, media::Role::SwitchCloseSound);
-        showStatus(call, ops::kGreen, text::kPowerOn);
-        return;
-    }
-    // Opening the switch stops the motor picture but leaves the contactor pictures and the
-    // running flag as they are.
-    ops::setPicture(call, switchBox(), media::Role::SwitchOpen);
-    ops::play(call, media::Role::SwitchOpenSound);
-    showStatus(call, ops::kRed, text::kPowerOff);
-    ops::setPicture(call, motorBox(), media::Role::MotorAtRest);
-    ops::play(call, media::Role::SwitchOpenSound);
+    ops::toggleAnnouncedPower(call, power, switchBox(), promptLabel(), motorBox());
 }
 
 }  // namespace wt::ex

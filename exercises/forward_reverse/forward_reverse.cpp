@@ -33,12 +33,6 @@ const std::string& motorBox() {
     return name;
 }
 
-void showStatus(const HandlerCall& call, std::int32_t color, const char* text) {
-    ops::show(call, promptLabel(), true);
-    ops::setColor(call, promptLabel(), color);
-    ops::setCaption(call, promptLabel(), text);
-}
-
 // Terminals whose flags the start check tests, in the order it tests them.
 constexpr std::string_view kCheckOrder[] = {
     "a1", "a2", "a3", "a4", "b1", "b2", "b3", "b4", "b5", "c1",  "c2",  "c3",  "c4",  "c5",  "m1",
@@ -104,12 +98,12 @@ void ForwardReverse::start(const HandlerCall& call, Direction direction) {
     running.store(1);
     // A start in either direction takes over at once, even while the other one runs.
     if (direction == Direction::Forward) {
-        showStatus(call, ops::kGreen, text::kMotorForward);
+        ops::status(call, promptLabel(), ops::kGreen, text::kMotorForward);
         ops::setPicture(call, forwardContactor(), media::Role::ContactorPulledIn);
         ops::setPicture(call, motorBox(), media::Role::MotorForward);
         ops::setPicture(call, reverseContactor(), media::Role::ContactorReleased);
     } else {
-        showStatus(call, ops::kGreen, text::kMotorReverse);
+        ops::status(call, promptLabel(), ops::kGreen, text::kMotorReverse);
         ops::setPicture(call, reverseContactor(), media::Role::ContactorPulledIn);
         ops::setPicture(call, motorBox(), media::Role::MotorReverse);
         ops::setPicture(call, forwardContactor(), media::Role::ContactorReleased);
@@ -122,7 +116,7 @@ void ForwardReverse::stop(const HandlerCall& call) {
     // The running flag only says that the last start succeeded; stopping leaves it set, so a
     // second press shows the stop again.
     if (running.load() == 0) return;
-    showStatus(call, ops::kRed, text::kMotorHasStopped);
+    ops::status(call, promptLabel(), ops::kRed, text::kMotorHasStopped);
     ops::setPicture(call, forwardContactor(), media::Role::ContactorReleased);
     ops::setPicture(call, motorBox(), media::Role::MotorAtRest);
     ops::setPicture(call, reverseContactor(), media::Role::ContactorReleased);
@@ -131,21 +125,7 @@ void ForwardReverse::stop(const HandlerCall& call) {
 }
 
 void ForwardReverse::togglePower(const HandlerCall& call) {
-    const std::int32_t on = (power.load() & 1) ^ 1;
-    power.store(on);
-    if (on == 1) {
-        ops::setPicture(call, switchBox(), media::Role::SwitchClosed);
-        ops::play(call, media::Role::SwitchCloseSound);
-        showStatus(call, ops::kGreen, text::kPowerOn);
-        return;
-    }
-    // Opening the switch stops the motor picture but leaves the contactor pictures and the
-    // running flag as they are.
-    ops::setPicture(call, switchBox(), media::Role::SwitchOpen);
-    ops::play(call, media::Role::SwitchOpenSound);
-    showStatus(call, ops::kRed, text::kPowerOff);
-    ops::setPicture(call, motorBox(), media::Role::MotorAtRest);
-    ops::play(call, media::Role::SwitchOpenSound);
+    ops::toggleAnnouncedPower(call, power, switchBox(), promptLabel(), motorBox());
 }
 
 }  // namespace wt::ex

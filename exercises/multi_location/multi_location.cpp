@@ -32,12 +32,6 @@ const std::string& motorBox() {
 }
 
 // Every status text on this window is shown with its colour at the same moment.
-void status(const HandlerCall& call, const char* gbkText, std::int32_t color) {
-    ops::setCaption(call, promptLabel(), gbkText);
-    ops::setColor(call, promptLabel(), color);
-    ops::show(call, promptLabel(), true);
-}
-
 }  // namespace
 
 MultiLocation::MultiLocation() : wiring(multiLocationTable()) {}
@@ -72,19 +66,7 @@ void MultiLocation::registerHandlers(HandlerRegistry& registry) {
 // Closing the switch only announces the power; opening it also shows the motor at rest but
 // leaves the contactor picture and the running flag alone.
 void MultiLocation::togglePower(const HandlerCall& call) {
-    const std::int32_t on = power.load() == 0 ? 1 : 0;
-    power.store(on);
-    if (on == 1) {
-        ops::setPicture(call, switchBox(), Role::SwitchClosed);
-        ops::play(call, Role::SwitchCloseSound);
-        status(call, text::kPowerOn, ops::kGreen);
-    } else {
-        ops::setPicture(call, switchBox(), Role::SwitchOpen);
-        ops::play(call, Role::SwitchOpenSound);
-        status(call, text::kPowerOff, ops::kRed);
-        ops::setPicture(call, motorBox(), Role::MotorAtRest);
-        ops::play(call, Role::SwitchOpenSound);
-    }
+    ops::toggleAnnouncedPower(call, power, switchBox(), promptLabel(), motorBox());
 }
 
 void MultiLocation::start(const HandlerCall& call) {
@@ -108,7 +90,7 @@ void MultiLocation::start(const HandlerCall& call) {
     if (power.load() == 0) return;  // complete wiring without power: nothing happens
 
     running.store(1);
-    status(call, text::kMotorForward, ops::kGreen);
+    ops::status(call, promptLabel(), ops::kGreen, text::kMotorForward);
     ops::setPicture(call, contactorBox(), Role::ContactorPulledIn);
     ops::setPicture(call, motorBox(), Role::MotorForward);
     ops::play(call, Role::StartSound1);
@@ -118,7 +100,7 @@ void MultiLocation::start(const HandlerCall& call) {
 // The running flag stays set, so every further stop press repeats the stop.
 void MultiLocation::stop(const HandlerCall& call) {
     if (running.load() == 0) return;
-    status(call, text::kMotorHasStopped, ops::kRed);
+    ops::status(call, promptLabel(), ops::kRed, text::kMotorHasStopped);
     ops::setPicture(call, contactorBox(), Role::ContactorReleased);
     ops::setPicture(call, motorBox(), Role::MotorAtRest);
     ops::play(call, Role::StopSound1);
