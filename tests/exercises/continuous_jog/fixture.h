@@ -17,41 +17,11 @@
 #include "exercises/ops.h"
 #include "form_ids.h"
 #include "tests/support/test_host.h"
+#include "tests/support/wiring_probe.h"
 #include "ui/gbk.h"
 #include "ui/properties.h"
 
 namespace wt::test {
-
-using Names = std::set<std::string>;
-
-inline Names names(std::string_view spaceSeparated) {
-    Names out;
-    std::size_t pos = 0;
-    while (pos < spaceSeparated.size()) {
-        std::size_t end = spaceSeparated.find(' ', pos);
-        if (end == std::string_view::npos) end = spaceSeparated.size();
-        if (end > pos) out.emplace(spaceSeparated.substr(pos, end - pos));
-        pos = end + 1;
-    }
-    return out;
-}
-
-// Effects as readable lines, so that a mismatch prints the whole sequence.
-inline std::vector<std::string> lines(const std::vector<Effect>& effects) {
-    std::vector<std::string> out;
-    for (const Effect& e : effects) out.push_back(e.describe());
-    return out;
-}
-
-// Polls until `done` holds; false after five seconds.
-inline bool eventually(const std::function<bool()>& done) {
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > until) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
 
 // Every terminal in an order that the rules accept; it shows all 47 wire labels and leaves every
 // terminal flag 1. The start-button terminals: sb7 then sb2 wires group 20, sb4 leaves its tag
@@ -101,26 +71,10 @@ class ContinuousJogTest : public ::testing::Test {
             << "the start thread never wrote " << text;
     }
 
-    Names shown() {
-        auto v = host.visibleOf(win, cj.wiring.allLabels());
-        return Names(v.begin(), v.end());
-    }
-    Names marked() const {
-        Names out;
-        for (int i = 0; i < cj.wiring.terminalCount(); ++i)
-            if (cj.wiring.flag(i) == 1) out.emplace(cj.wiring.terminalName(i));
-        return out;
-    }
-    Names allLabels() const {
-        Names out;
-        for (const std::string& l : cj.wiring.allLabels()) out.insert(utf8(l));
-        return out;
-    }
-    Names allTerminals() const {
-        Names out;
-        for (int i = 0; i < cj.wiring.terminalCount(); ++i) out.emplace(cj.wiring.terminalName(i));
-        return out;
-    }
+    Names shown() { return shownLabels(host, win, cj.wiring); }
+    Names marked() const { return markedTerminals(cj.wiring); }
+    Names allLabels() const { return labelNames(cj.wiring); }
+    Names allTerminals() const { return terminalNames(cj.wiring); }
     std::int32_t color(std::string_view control) {
         return host.integer(win, control, prop::TextColor);
     }

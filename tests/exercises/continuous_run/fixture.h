@@ -12,35 +12,15 @@
 #include "exercises/continuous_run/continuous_run.h"
 #include "form_ids.h"
 #include "tests/support/test_host.h"
+#include "tests/support/wiring_probe.h"
 #include "ui/gbk.h"
 #include "ui/properties.h"
 
 namespace wt::test {
 
-using Names = std::set<std::string>;
-
 // Text colours, red in the low byte.
 inline constexpr std::int32_t kGreen = 65280;
 inline constexpr std::int32_t kRed = 255;
-
-inline Names names(std::string_view spaceSeparated) {
-    Names out;
-    std::size_t pos = 0;
-    while (pos < spaceSeparated.size()) {
-        std::size_t end = spaceSeparated.find(' ', pos);
-        if (end == std::string_view::npos) end = spaceSeparated.size();
-        if (end > pos) out.emplace(spaceSeparated.substr(pos, end - pos));
-        pos = end + 1;
-    }
-    return out;
-}
-
-// Effects as readable lines, so that a mismatch prints the whole sequence.
-inline std::vector<std::string> lines(const std::vector<Effect>& effects) {
-    std::vector<std::string> out;
-    for (const Effect& e : effects) out.push_back(e.describe());
-    return out;
-}
 
 // Every terminal clicked in an order that the rules accept; it shows all 39 wire labels.
 inline constexpr std::string_view kFullWiring =
@@ -66,27 +46,11 @@ class ContinuousRunTest : public ::testing::Test {
     void pressStop() { host.click(win, "按钮关"); }
 
     // The wire labels that read visible.
-    Names shown() {
-        auto v = host.visibleOf(win, cr.wiring.allLabels());
-        return Names(v.begin(), v.end());
-    }
+    Names shown() { return shownLabels(host, win, cr.wiring); }
     // The terminals whose flag is 1.
-    Names marked() const {
-        Names out;
-        for (int i = 0; i < cr.wiring.terminalCount(); ++i)
-            if (cr.wiring.flag(i) == 1) out.emplace(cr.wiring.terminalName(i));
-        return out;
-    }
-    Names allLabels() const {
-        Names out;
-        for (const std::string& l : cr.wiring.allLabels()) out.insert(utf8(l));
-        return out;
-    }
-    Names allTerminals() const {
-        Names out;
-        for (int i = 0; i < cr.wiring.terminalCount(); ++i) out.emplace(cr.wiring.terminalName(i));
-        return out;
-    }
+    Names marked() const { return markedTerminals(cr.wiring); }
+    Names allLabels() const { return labelNames(cr.wiring); }
+    Names allTerminals() const { return terminalNames(cr.wiring); }
     std::int32_t color(std::string_view control) {
         return host.integer(win, control, prop::TextColor);
     }

@@ -12,31 +12,11 @@
 #include "exercises/double_interlock/double_interlock.h"
 #include "form_ids.h"
 #include "tests/support/test_host.h"
+#include "tests/support/wiring_probe.h"
 #include "ui/gbk.h"
 #include "ui/properties.h"
 
 namespace wt::test::di {
-
-using Names = std::set<std::string>;
-
-inline Names names(std::string_view spaceSeparated) {
-    Names out;
-    std::size_t pos = 0;
-    while (pos < spaceSeparated.size()) {
-        std::size_t end = spaceSeparated.find(' ', pos);
-        if (end == std::string_view::npos) end = spaceSeparated.size();
-        if (end > pos) out.emplace(spaceSeparated.substr(pos, end - pos));
-        pos = end + 1;
-    }
-    return out;
-}
-
-// Effects as readable lines, so that a mismatch prints the whole sequence.
-inline std::vector<std::string> lines(const std::vector<Effect>& effects) {
-    std::vector<std::string> out;
-    for (const Effect& e : effects) out.push_back(e.describe());
-    return out;
-}
 
 // Every terminal clicked in an order the rules accept: each M end before its C end, c1 before d1
 // before g4 (so that g4 restores c1's mark from the drawn c1线), sb6 marked early through its
@@ -67,26 +47,10 @@ class DoubleInterlockTest : public ::testing::Test {
     void pressForward() { host.click(win, "按钮2"); }
     void pressReverse() { host.click(win, "按钮3"); }
 
-    Names shown() {
-        auto v = host.visibleOf(win, di.wiring.allLabels());
-        return Names(v.begin(), v.end());
-    }
-    Names marked() const {
-        Names out;
-        for (int i = 0; i < di.wiring.terminalCount(); ++i)
-            if (di.wiring.flag(i) == 1) out.emplace(di.wiring.terminalName(i));
-        return out;
-    }
-    Names allLabels() const {
-        Names out;
-        for (const std::string& l : di.wiring.allLabels()) out.insert(utf8(l));
-        return out;
-    }
-    Names allTerminals() const {
-        Names out;
-        for (int i = 0; i < di.wiring.terminalCount(); ++i) out.emplace(di.wiring.terminalName(i));
-        return out;
-    }
+    Names shown() { return shownLabels(host, win, di.wiring); }
+    Names marked() const { return markedTerminals(di.wiring); }
+    Names allLabels() const { return labelNames(di.wiring); }
+    Names allTerminals() const { return terminalNames(di.wiring); }
     std::int32_t flag(std::string_view terminal) const { return di.wiring.flag(terminal); }
     std::int32_t color(std::string_view control) {
         return host.integer(win, control, prop::TextColor);

@@ -12,31 +12,11 @@
 #include "exercises/forward_reverse/forward_reverse.h"
 #include "form_ids.h"
 #include "tests/support/test_host.h"
+#include "tests/support/wiring_probe.h"
 #include "ui/gbk.h"
 #include "ui/properties.h"
 
 namespace wt::test::fr {
-
-using Names = std::set<std::string>;
-
-inline Names names(std::string_view spaceSeparated) {
-    Names out;
-    std::size_t pos = 0;
-    while (pos < spaceSeparated.size()) {
-        std::size_t end = spaceSeparated.find(' ', pos);
-        if (end == std::string_view::npos) end = spaceSeparated.size();
-        if (end > pos) out.emplace(spaceSeparated.substr(pos, end - pos));
-        pos = end + 1;
-    }
-    return out;
-}
-
-// Effects as readable lines, so that a mismatch prints the whole sequence.
-inline std::vector<std::string> lines(const std::vector<Effect>& effects) {
-    std::vector<std::string> out;
-    for (const Effect& e : effects) out.push_back(e.describe());
-    return out;
-}
 
 // Every terminal clicked in an order the rules accept: each M end before its C end, sb5 and sb6
 // marked early through their latches (partner still unmarked) so that g4 and sb2 find them, and
@@ -66,26 +46,10 @@ class ForwardReverseTest : public ::testing::Test {
     void pressForward() { host.click(win, "按钮2"); }
     void pressReverse() { host.click(win, "按钮3"); }
 
-    Names shown() {
-        auto v = host.visibleOf(win, fr.wiring.allLabels());
-        return Names(v.begin(), v.end());
-    }
-    Names marked() const {
-        Names out;
-        for (int i = 0; i < fr.wiring.terminalCount(); ++i)
-            if (fr.wiring.flag(i) == 1) out.emplace(fr.wiring.terminalName(i));
-        return out;
-    }
-    Names allLabels() const {
-        Names out;
-        for (const std::string& l : fr.wiring.allLabels()) out.insert(utf8(l));
-        return out;
-    }
-    Names allTerminals() const {
-        Names out;
-        for (int i = 0; i < fr.wiring.terminalCount(); ++i) out.emplace(fr.wiring.terminalName(i));
-        return out;
-    }
+    Names shown() { return shownLabels(host, win, fr.wiring); }
+    Names marked() const { return markedTerminals(fr.wiring); }
+    Names allLabels() const { return labelNames(fr.wiring); }
+    Names allTerminals() const { return terminalNames(fr.wiring); }
     std::int32_t flag(std::string_view terminal) const { return fr.wiring.flag(terminal); }
     std::int32_t color(std::string_view control) {
         return host.integer(win, control, prop::TextColor);

@@ -16,41 +16,11 @@
 #include "exercises/ops.h"
 #include "form_ids.h"
 #include "tests/support/test_host.h"
+#include "tests/support/wiring_probe.h"
 #include "ui/gbk.h"
 #include "ui/properties.h"
 
 namespace wt::test {
-
-using Names = std::set<std::string>;
-
-inline Names names(std::string_view spaceSeparated) {
-    Names out;
-    std::size_t pos = 0;
-    while (pos < spaceSeparated.size()) {
-        std::size_t end = spaceSeparated.find(' ', pos);
-        if (end == std::string_view::npos) end = spaceSeparated.size();
-        if (end > pos) out.emplace(spaceSeparated.substr(pos, end - pos));
-        pos = end + 1;
-    }
-    return out;
-}
-
-// Effects as readable lines, so that a mismatch prints the whole sequence.
-inline std::vector<std::string> lines(const std::vector<Effect>& effects) {
-    std::vector<std::string> out;
-    for (const Effect& e : effects) out.push_back(e.describe());
-    return out;
-}
-
-// Polls until `done` holds; false after five seconds.
-inline bool eventually(const std::function<bool()>& done) {
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > until) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
 
 // Every terminal in an order that the rules accept; it shows all 28 wire labels.
 inline constexpr std::string_view kJogWiring =
@@ -89,27 +59,10 @@ class JogTest : public ::testing::Test {
     }
     void release() { host.mouseUp(win, "按钮1"); }
 
-    Names shown() {
-        auto v = host.visibleOf(win, jog.wiring.allLabels());
-        return Names(v.begin(), v.end());
-    }
-    Names marked() const {
-        Names out;
-        for (int i = 0; i < jog.wiring.terminalCount(); ++i)
-            if (jog.wiring.flag(i) == 1) out.emplace(jog.wiring.terminalName(i));
-        return out;
-    }
-    Names allLabels() const {
-        Names out;
-        for (const std::string& l : jog.wiring.allLabels()) out.insert(utf8(l));
-        return out;
-    }
-    Names allTerminals() const {
-        Names out;
-        for (int i = 0; i < jog.wiring.terminalCount(); ++i)
-            out.emplace(jog.wiring.terminalName(i));
-        return out;
-    }
+    Names shown() { return shownLabels(host, win, jog.wiring); }
+    Names marked() const { return markedTerminals(jog.wiring); }
+    Names allLabels() const { return labelNames(jog.wiring); }
+    Names allTerminals() const { return terminalNames(jog.wiring); }
     std::int32_t color(std::string_view control) {
         return host.integer(win, control, prop::TextColor);
     }
