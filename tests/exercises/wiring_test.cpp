@@ -13,6 +13,7 @@
 
 #include "form_ids.h"
 #include "tests/support/test_host.h"
+#include "tests/support/wiring_probe.h"
 #include "ui/gbk.h"
 
 namespace wt::test {
@@ -21,20 +22,6 @@ namespace {
 using wiring::ActionDef;
 using wiring::Click;
 using wiring::Rule;
-using Names = std::set<std::string>;
-
-Names names(std::string_view s) {
-    Names out;
-    std::size_t pos = 0;
-    while (pos < s.size()) {
-        std::size_t end = s.find(' ', pos);
-        if (end == std::string_view::npos) end = s.size();
-        if (end > pos) out.emplace(s.substr(pos, end - pos));
-        pos = end + 1;
-    }
-    return out;
-}
-
 // G1 M-C; G2 and G3 share e5线 and end at the S terminal b2; G4 L at c1; G5 reads another label
 // when removed at its second end; G6 has an extra step; G7 is shown by an own step.
 wiring::Table ruleTable() {

@@ -17,17 +17,23 @@ namespace wt::test {
 
 using Names = std::set<std::string>;
 
-// The words of a space-separated list.
-inline Names names(std::string_view spaceSeparated) {
-    Names out;
+// The words of a space-separated list, in order.
+inline std::vector<std::string> words(std::string_view spaceSeparated) {
+    std::vector<std::string> out;
     std::size_t pos = 0;
     while (pos < spaceSeparated.size()) {
         std::size_t end = spaceSeparated.find(' ', pos);
         if (end == std::string_view::npos) end = spaceSeparated.size();
-        if (end > pos) out.emplace(spaceSeparated.substr(pos, end - pos));
+        if (end > pos) out.emplace_back(spaceSeparated.substr(pos, end - pos));
         pos = end + 1;
     }
     return out;
+}
+
+// The words of a space-separated list, as a set.
+inline Names names(std::string_view spaceSeparated) {
+    const std::vector<std::string> list = words(spaceSeparated);
+    return Names(list.begin(), list.end());
 }
 
 // Effects as readable lines, so that a mismatch prints the whole sequence.

@@ -40,7 +40,7 @@ class ContinuousJogTest : public ::testing::Test {
 
     // Terminal clicks; the words `remove` and `connect` tick and untick the edit-wire box.
     void script(std::string_view words) {
-        for (const std::string& w : split(words)) {
+        for (const std::string& w : test::words(words)) {
             if (w == "remove")
                 host.setRemoveMode(win, true);
             else if (w == "connect")
@@ -81,19 +81,6 @@ class ContinuousJogTest : public ::testing::Test {
     void reopen() {
         host.close(win);
         win = host.open(forms::ContinuousJogExercise);
-    }
-
-  private:
-    static std::vector<std::string> split(std::string_view words) {
-        std::vector<std::string> out;
-        std::size_t pos = 0;
-        while (pos < words.size()) {
-            std::size_t end = words.find(' ', pos);
-            if (end == std::string_view::npos) end = words.size();
-            if (end > pos) out.emplace_back(words.substr(pos, end - pos));
-            pos = end + 1;
-        }
-        return out;
     }
 };
 

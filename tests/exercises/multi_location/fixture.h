@@ -12,6 +12,7 @@
 
 #include "form_ids.h"
 #include "tests/support/test_host.h"
+#include "tests/support/wiring_probe.h"
 #include "ui/gbk.h"
 #include "ui/properties.h"
 
@@ -21,18 +22,6 @@ namespace wt::test::ml {
 inline constexpr std::string_view kFullWiring =
     "a1 b1 a2 b2 a3 b3 w1 a4 f1 c1 d1 c2 d2 c3 d3 e1 e2 e3 m1 f2 e5 sb2 e4 sb4 sb1 sb6 sb3 "
     "w2 s1 s3 s5 b4 c4 s6 s4 s2 sb5";
-
-inline std::vector<std::string> words(std::string_view text) {
-    std::vector<std::string> out;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        std::size_t end = text.find(' ', pos);
-        if (end == std::string_view::npos) end = text.size();
-        if (end > pos) out.emplace_back(text.substr(pos, end - pos));
-        pos = end + 1;
-    }
-    return out;
-}
 
 class MultiLocationTest : public ::testing::Test {
   protected:
