@@ -9,6 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 source tools/setup/deps.sh
 wt_install_deps
+wt_install_web_deps
 
 jobs=$(nproc)
 fast=0

@@ -21,6 +21,11 @@ t.raise_window(id) puts a window on top (there is no window manager to do it); t
 clicks a screen position; t.mouse_down(window, control) / t.mouse_up() hold the left button;
 t.form(window) is the Form (rect, centre, wires, terminals) of a window's .form file.
 
+Real desktops: Trainer(screen="1366x768", wm=True, atspi=True) gives Xvfb that screen size, starts
+openbox as the window manager (t.clients() lists the managed windows with their client rects,
+t.frame_extents(id) the frame around one) and a private session bus with the accessibility bus, so
+/usr/bin/python3 with pyatspi run under t.env sees the program's widgets.
+
 Where things are, from the environment (ctest sets all three, see CMakeLists.txt here):
 WT_TRAINER (the program; default build/wiring-trainer), WT_WMCLOSE (the wmclose.c tool; default
 tests/e2e/wt_wmclose beside the program), WT_FORMS_DIR (default resources/forms). Xvfb picks a
@@ -117,11 +122,11 @@ class Image:
         return [self.pixel(x + i, y + j) for j in range(h) for i in range(w)]
 
 
-def _start_xvfb():
+def _start_xvfb(screen="1920x1080"):
     """Xvfb on a display it picks itself; returns (process, ":N") once it accepts clients."""
     read_fd, write_fd = os.pipe()
     proc = subprocess.Popen(
-        ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1920x1080x24", "-nolisten", "tcp",
+        ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", screen + "x24", "-nolisten", "tcp",
          "-noreset"], pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     os.close(write_fd)
     number = b""
@@ -139,7 +144,8 @@ def _start_xvfb():
 
 
 class Trainer:
-    def __init__(self, program=None, env=None, start_program=True):
+    def __init__(self, program=None, env=None, start_program=True, screen="1920x1080", wm=False,
+                 atspi=False):
         self.program = program or os.environ.get("WT_TRAINER") or os.environ.get(
             "WT_PROGRAM", os.path.join(ROOT, "build", "wiring-trainer"))
         self.wmclose = os.environ.get("WT_WMCLOSE") or os.path.join(
@@ -148,7 +154,8 @@ class Trainer:
             if not os.access(tool, os.X_OK):
                 raise RuntimeError("%s is missing: %s (build it first)" % (what, tool))
         self.tmp = tempfile.mkdtemp(prefix="wt-e2e-")
-        self.xvfb, self.display = _start_xvfb()
+        self.xvfb, self.display = _start_xvfb(screen)
+        self.helpers = []  # window manager, session bus, accessibility bus: ended by stop()
         self.env = dict(os.environ)
         self.env.pop("QT_QPA_PLATFORM", None)
         self.env["DISPLAY"] = self.display
@@ -163,6 +170,10 @@ class Trainer:
             time.sleep(0.05)
         self.proc = None
         self.forms = {}
+        if atspi:
+            self._start_atspi()
+        if wm:
+            self._start_openbox()
         if start_program:
             self.start()
 
@@ -177,10 +188,41 @@ class Trainer:
     def __exit__(self, *exc):
         self.stop()
 
+    def _start_openbox(self):
+        """A real window manager: frames, focus, stacking, _NET_CLIENT_LIST."""
+        self.helpers.append(subprocess.Popen(
+            ["openbox", "--sm-disable", "--config-file", "/etc/xdg/openbox/rc.xml"], env=self.env,
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+        self.wait_for(lambda: "window id" in self.run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK",
+                                                      check=False), 10.0, "openbox")
+
+    def _start_atspi(self):
+        """A private session bus with the accessibility bus on it; Qt exposes its widgets there."""
+        out = self.run("dbus-launch", "--sh-syntax")
+        for key, value in re.findall(r"^(\w+)='?([^';]*)'?;", out, re.M):
+            self.env[key] = value
+        self.dbus_pid = int(self.env.get("DBUS_SESSION_BUS_PID", "0")) or None
+        self.helpers.append(subprocess.Popen(
+            ["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"], env=self.env,
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+        self.env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
+        self.env["QT_ACCESSIBILITY"] = "1"
+        self.env["NO_AT_BRIDGE"] = "0"
+        time.sleep(0.5)
+
     def stop(self):
         if self.proc and self.proc.poll() is None:
             self.proc.kill()
             self.proc.wait()
+        for helper in reversed(self.helpers):
+            if helper.poll() is None:
+                helper.terminate()
+                helper.wait()
+        if getattr(self, "dbus_pid", None):
+            try:
+                os.kill(self.dbus_pid, 15)
+            except OSError:
+                pass
         if self.xvfb.poll() is None:
             self.xvfb.terminate()
             self.xvfb.wait()
@@ -207,6 +249,27 @@ class Trainer:
             found.append((wid, int(m.group(6)), int(m.group(7)), int(m.group(4)),
                           int(m.group(5)), m.group(3) or ""))
         return found
+
+    def clients(self):
+        """Top-level windows the window manager manages (needs wm=True): list of
+        (id, x, y, w, h, name), the client area's absolute position and size."""
+        out = self.run("xprop", "-root", "_NET_CLIENT_LIST", check=False)
+        found = []
+        for wid in re.findall(r"0x[0-9a-f]+", out):
+            info = self.run("xwininfo", "-id", wid, check=False)
+            if "IsViewable" not in info:
+                continue
+            num = lambda key: int(re.search(key + r":\s+(-?\d+)", info).group(1))
+            name = re.search(r'xwininfo: Window id: \S+ (?:"(.*)"|\(has no name\))', info)
+            found.append((wid, num("Absolute upper-left X"), num("Absolute upper-left Y"),
+                          num("Width"), num("Height"), (name.group(1) if name else "") or ""))
+        return found
+
+    def frame_extents(self, wid):
+        """(left, right, top, bottom) of the window manager's frame around a client."""
+        out = self.run("xprop", "-id", wid, "_NET_FRAME_EXTENTS", check=False)
+        nums = [int(n) for n in re.findall(r"\d+", out.split("=", 1)[-1])] if "=" in out else []
+        return tuple(nums) if len(nums) == 4 else (0, 0, 0, 0)
 
     def find_window(self, size):
         for w in self.windows():
