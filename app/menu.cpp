@@ -5,12 +5,7 @@
 namespace wt::app {
 namespace {
 
-struct MenuEntry {
-    const char* button;
-    std::uint32_t window;
-};
-
-constexpr MenuEntry kMenu[] = {
+constexpr MenuButton kMenu[] = {
     {"长动", forms::ContinuousRunExercise},        {"点动", forms::JogExercise},
     {"长动加点动", forms::ContinuousJogExercise},  {"按钮1", forms::MultiLocationExercise},
     {"正反转电路", forms::ForwardReverseExercise}, {"三重互锁", forms::DoubleInterlockExercise},
@@ -18,10 +13,14 @@ constexpr MenuEntry kMenu[] = {
 
 }  // namespace
 
+std::span<const MenuButton> menuButtons() {
+    return kMenu;
+}
+
 void registerMenuHandlers(HandlerRegistry& registry) {
-    for (const MenuEntry& entry : kMenu) {
+    for (const MenuButton& entry : kMenu) {
         const std::uint32_t window = entry.window;
-        registry.add(std::string("ExerciseMenu.") + entry.button + ".clicked",
+        registry.add(std::string("ExerciseMenu.") + entry.name + ".clicked",
                      [window](const HandlerCall& call) {
                          call.ui.openWindow(window, nullptr, true);
                          call.ui.applyVisualStyle(1);

@@ -7,6 +7,7 @@
 #include <future>
 #include <optional>
 
+#include "app/identity.h"
 #include "app/menu.h"
 #include "form_ids.h"
 #include "resources/embedded_forms.h"
@@ -31,6 +32,7 @@ int startFailed(const std::string& why) {
     std::fprintf(stderr, "wiring-trainer: %s\n", why.c_str());
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("信息："),
                     QStringLiteral("载入启动窗口失败"), QMessageBox::Ok);
+    qt::labelOkButton(box);
     box.exec();
     return 1;
 }
@@ -55,6 +57,11 @@ int run(char* programPath) {
     int argc = 1;
     char* argv[] = {programPath, nullptr};
     QApplication app(argc, argv);
+    // Every window, the message boxes included, carries the program's name and icon; the
+    // desktop entry's file name ties the windows to the installed menu entry.
+    QApplication::setApplicationDisplayName(displayName());
+    QApplication::setDesktopFileName(QStringLiteral("wiring-trainer"));
+    QApplication::setWindowIcon(programIcon());
     // The last window's close quits through the platform, which first tears the window down.
     QApplication::setQuitOnLastWindowClosed(false);
     qt::installClassicLook();
@@ -64,6 +71,7 @@ int run(char* programPath) {
     if (!table.missing.empty()) return startFailed("no handler for " + table.missing.front());
 
     qt::QtPlatform platform;
+    platform.setWindowTitles(exerciseTitles(*resource));
     platform.pictures().adopt(menuPicture, std::move(menuBackground));
     Ui ui(*resource, platform, std::move(table.handlers));
     platform.attach(ui);

@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <optional>
 
+#include "app/identity.h"
 #include "app/startup.h"
 #include "form_ids.h"
 #include "qt_fixture.h"
@@ -37,6 +38,7 @@ class Program : public ::testing::Test {
     Program() : ui_(resource(), platform_, app::resolveHandlers(exercises_).handlers) {
         platform_.attach(ui_);
         platform_.setQuitOnLastWindow(false);
+        platform_.setWindowTitles(app::exerciseTitles(resource()));
         QApplication::setStyle(QStringLiteral("Windows"));
     }
     ~Program() override {
@@ -78,6 +80,7 @@ struct ExerciseRow {
     const char* button;
     std::uint32_t window;
     QSize size;
+    const char* title;  // the button's caption
     friend void PrintTo(const ExerciseRow& r, std::ostream* os) { *os << r.button; }
 };
 
@@ -95,6 +98,7 @@ TEST_P(MenuButton, OpensItsExerciseInDialogMode) {
         qt::FormWindow* exercise = platform_.windowOf(open);
         ASSERT_NE(exercise, nullptr);
         EXPECT_EQ(exercise->geometry(), QRect(QPoint(50, 50), row.size));
+        EXPECT_EQ(exercise->windowTitle(), QString::fromUtf8(row.title));
         EXPECT_TRUE(exercise->isVisible());
         EXPECT_FALSE(menu->isEnabled());
         EXPECT_EQ(styleName(), QStringLiteral("windows"));
@@ -118,13 +122,24 @@ TEST_P(MenuButton, OpensItsExerciseInDialogMode) {
 
 INSTANTIATE_TEST_SUITE_P(
     Exercises, MenuButton,
-    ::testing::Values(ExerciseRow{"长动", forms::ContinuousRunExercise, {1246, 758}},
-                      ExerciseRow{"点动", forms::JogExercise, {1159, 839}},
-                      ExerciseRow{"长动加点动", forms::ContinuousJogExercise, {1164, 780}},
-                      ExerciseRow{"正反转电路", forms::ForwardReverseExercise, {1259, 800}},
-                      ExerciseRow{"三重互锁", forms::DoubleInterlockExercise, {1368, 778}},
-                      ExerciseRow{"按钮1", forms::MultiLocationExercise, {1419, 836}}),
+    ::testing::Values(
+        ExerciseRow{"长动", forms::ContinuousRunExercise, {1246, 758}, "电路长动"},
+        ExerciseRow{"点动", forms::JogExercise, {1159, 839}, "电路点动"},
+        ExerciseRow{"长动加点动", forms::ContinuousJogExercise, {1164, 780}, "长动点动"},
+        ExerciseRow{"正反转电路", forms::ForwardReverseExercise, {1259, 800}, "正反转电路"},
+        ExerciseRow{"三重互锁", forms::DoubleInterlockExercise, {1368, 778}, "双重互锁"},
+        ExerciseRow{"按钮1", forms::MultiLocationExercise, {1419, 836}, "多地控制"}),
     [](const auto& info) { return std::to_string(info.index); });
+
+TEST_F(Program, MenuHasNoTitleOfItsOwnAndEveryWindowTheProgramIcon) {
+    qt::FormWindow* menu = openMenu();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(menu->windowTitle().isEmpty());
+    const QIcon icon = app::programIcon();
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        EXPECT_EQ(icon.pixmap(size).size(), QSize(size, size)) << size;
+    EXPECT_EQ(icon.availableSizes().size(), 8);
+}
 
 TEST_F(Program, SecondExerciseOfARunOpensInTheNewStyle) {
     qt::FormWindow* menu = openMenu();

@@ -29,7 +29,7 @@ def main():
         t.click_all(win, "a1 a2 a3 a4")  # check group 1 complete, group 2 not
         t.click(win, "透明标签1")  # power on
         t.click(win, "按钮2")
-        t.press_ok(t.wait_title("^信息：$"))
+        t.press_ok(t.wait_title("^信息："))
         t.click(win, "透明标签1")  # power off
 
         t.click_all(win, FULL_WIRING)

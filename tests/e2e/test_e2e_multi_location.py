@@ -94,7 +94,7 @@ def main():
 
         t.click(win, "透明标签1")  # power on
         t.click(win, "按钮5")
-        box = t.wait_title("^信息：$")
+        box = t.wait_title("^信息：")
         t.press_ok(box)
 
         t.close(win)

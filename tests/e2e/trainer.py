@@ -7,7 +7,7 @@
         t.hold(win, "按钮1", seconds=2)         # mousedown ... mouseup
         img = t.screenshot()                  # whole screen as an Image (RGB)
         t.shown_wires(base, img, win)          # wire bars that differ from a baseline shot
-        box = t.wait_title("^信息：$")          # a message box titled "信息："
+        box = t.wait_title("^信息：")          # a message box titled "信息：" (+ the program name)
         t.press_ok(box)
         t.close(win)                          # WM_DELETE_WINDOW, as a window manager would
         assert t.quit() == 0                  # closes the menu; the program's exit code
@@ -317,7 +317,7 @@ class Trainer:
     def press_ok(self, wid):
         self.run("xdotool", "windowfocus", "--sync", wid, check=False)
         self.run("xdotool", "key", "--window", wid, "Return", check=False)
-        self.wait_for(lambda: self.titled("^信息：$") != wid, 5.0, "message box to close")
+        self.wait_for(lambda: self.titled("^信息：") != wid, 5.0, "message box to close")
 
     # --- Mouse ---------------------------------------------------------------------------------
 

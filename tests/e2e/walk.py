@@ -84,7 +84,7 @@ class Walk:
         """A start with wiring missing raises a box titled "信息："; returns its screenshot."""
         t = self.t
         t.click(self.window, start_button)
-        box = t.wait_title("^信息：$")
+        box = t.wait_title("^信息：")
         time.sleep(0.3)
         info = [w for w in t.windows() if int(w[0], 16) == int(box)]
         shot = t.screenshot(info[0][1:5]) if info else None

@@ -1,5 +1,6 @@
 #include "ui/qt/qt_platform.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QEventLoop>
 #include <QMessageBox>
@@ -39,6 +40,10 @@ QString boxTitle(const std::string& gbk) {
 
 }  // namespace
 
+void labelOkButton(QMessageBox& box) {
+    if (QAbstractButton* ok = box.button(QMessageBox::Ok)) ok->setText(QStringLiteral("确定"));
+}
+
 void installClassicLook() {
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Windows")));
     QFont font = QApplication::font();
@@ -70,7 +75,10 @@ void QtPlatform::requireGuiThread(const char* what) const {
 void QtPlatform::createWindow(const WindowRef& window) {
     requireGuiThread("createWindow");
     if (ui_ == nullptr || !window) return;
-    windows_[window.get()] = new FormWindow(*this, *ui_, window);
+    auto* w = new FormWindow(*this, *ui_, window);
+    if (auto title = titles_.find(window->id()); title != titles_.end())
+        w->setWindowTitle(title->second);
+    windows_[window.get()] = w;
 }
 
 FormWindow* QtPlatform::windowOf(const WindowRef& window) const {
@@ -191,6 +199,7 @@ int QtPlatform::messageBox(const std::string& textGbk, const std::string& titleG
         // Without a parent, exec() makes the box application-modal: every window of the
         // program refuses input and the caller waits until OK.
         QMessageBox box(QMessageBox::NoIcon, boxTitle(titleGbk), boxText(textGbk), QMessageBox::Ok);
+        labelOkButton(box);
         box.exec();
         return kButtonOk;
     }
@@ -223,6 +232,7 @@ void QtPlatform::drainBoxes() {
         // Not modal: the windows stay usable while the calling thread waits.
         auto* box = new QMessageBox(QMessageBox::NoIcon, boxTitle(request->titleGbk),
                                     boxText(request->textGbk), QMessageBox::Ok);
+        labelOkButton(*box);
         box->setWindowModality(Qt::NonModal);
         box->setAttribute(Qt::WA_DeleteOnClose);
         request->box = box;

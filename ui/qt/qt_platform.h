@@ -6,7 +6,9 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QString>
 #include <condition_variable>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -23,6 +25,9 @@ class QMessageBox;
 namespace wt::qt {
 
 class FormWindow;
+
+// Gives a message box's single button the program's own word for OK, "确定".
+void labelOkButton(QMessageBox& box);
 
 // Start-up look of the program: the classic style and a font that has the Chinese characters.
 void installClassicLook();
@@ -59,6 +64,10 @@ class QtPlatform final : public QObject, public Platform {
     // When the last window closes, the application's event loop is told to quit (default on).
     void setQuitOnLastWindow(bool quit) { quitOnLastWindow_ = quit; }
 
+    // Titles of windows by window identifier; a window not listed has no title of its own, so
+    // the desktop shows the program's name. Set before the windows open.
+    void setWindowTitles(std::map<std::uint32_t, QString> titles) { titles_ = std::move(titles); }
+
     // Called by a FormWindow whose close the learner (or the program) asked for.
     void windowClosing(FormWindow* window);
 
@@ -78,6 +87,7 @@ class QtPlatform final : public QObject, public Platform {
     SoundOutput sound_;
     bool quitOnLastWindow_ = true;
     bool fusion_ = false;
+    std::map<std::uint32_t, QString> titles_;
 
     // Filled by other threads, drained on the GUI thread.
     struct Update {

@@ -436,6 +436,7 @@ TEST_F(BindingTest, MessageBoxFromAThreadLeavesTheWindowsUsable) {
     EXPECT_EQ(msg->windowTitle(), QStringLiteral("信息："));
     EXPECT_EQ(msg->text(), QStringLiteral("请连线"));
     EXPECT_EQ(msg->buttons().size(), 1);
+    EXPECT_EQ(msg->button(QMessageBox::Ok)->text(), QStringLiteral("确定"));
     EXPECT_FALSE(msg->isModal());
 
     QTest::mouseClick(widget("按钮开"), Qt::LeftButton);
@@ -473,6 +474,8 @@ TEST_F(BindingTest, MessageBoxFromTheGuiBlocksEveryWindow) {
         ASSERT_NE(msg, nullptr);
         EXPECT_EQ(msg->windowTitle(), QStringLiteral("信息："));
         EXPECT_EQ(msg->text(), QStringLiteral("请合上电源"));
+        EXPECT_EQ(msg->buttons().size(), 1);
+        EXPECT_EQ(msg->button(QMessageBox::Ok)->text(), QStringLiteral("确定"));
         QTest::mouseClick(widget("按钮开"), Qt::LeftButton);
         QTest::mousePress(widget("透明标签1"), Qt::LeftButton);
         EXPECT_TRUE(log_.take().empty());

@@ -1,0 +1,24 @@
+// How the program presents itself to the desktop: its name on every window, its icon, and the
+// titles of the exercise windows.
+#pragma once
+
+#include <QIcon>
+#include <QString>
+#include <cstdint>
+#include <map>
+
+#include "resources/form_reader.h"
+
+namespace wt::app {
+
+// The name the desktop shows for the program and appends to every window title.
+QString displayName();
+
+// The icon embedded in the program, one picture per size (empty if none could be read).
+QIcon programIcon();
+
+// Window identifier -> title for every exercise window: the caption of the menu button that
+// opens it, so that the learner finds the same words on the window as on the button.
+std::map<std::uint32_t, QString> exerciseTitles(const form::FormResource& resource);
+
+}  // namespace wt::app
