@@ -141,6 +141,56 @@ TEST_F(Program, MenuHasNoTitleOfItsOwnAndEveryWindowTheProgramIcon) {
     EXPECT_EQ(icon.availableSizes().size(), 8);
 }
 
+// A window whose screen object is destroyed from outside counts as closed, whichever it is.
+struct VanishRow {
+    const char* what;
+    bool menuVanishes;  // else the exercise window does
+};
+
+class Vanished : public Program, public ::testing::WithParamInterface<VanishRow> {};
+
+TEST_P(Vanished, WindowCountsAsClosed) {
+    const bool menuVanishes = GetParam().menuVanishes;
+    QPointer<qt::FormWindow> menu = openMenu();
+    ASSERT_NE(menu, nullptr);
+    QPointer<qt::FormWindow> exercise;
+    QTimer::singleShot(0, [&] {
+        exercise = platform_.windowOf(ui_.openInstance(forms::ContinuousRunExercise));
+        ASSERT_NE(exercise, nullptr);
+        ASSERT_FALSE(menu->isEnabled());
+        platform_.windowVanished(menuVanishes ? menu.data() : exercise.data());
+        if (!menuVanishes) return;  // the nested loop must end by itself
+        EXPECT_EQ(ui_.openInstance(forms::ExerciseMenu), nullptr);
+        EXPECT_NE(ui_.openInstance(forms::ContinuousRunExercise), nullptr);
+        exercise->close();
+    });
+    QTest::mouseClick(menu->control(QStringLiteral("长动")), Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(exercise.isNull());
+    EXPECT_EQ(ui_.openInstance(forms::ContinuousRunExercise), nullptr);
+    EXPECT_EQ(styleName(), QStringLiteral("fusion"));
+    if (menuVanishes) {
+        EXPECT_TRUE(menu.isNull());
+        EXPECT_TRUE(platform_.windows().empty());
+        return;
+    }
+    // The menu is back and opens an exercise again.
+    ASSERT_FALSE(menu.isNull());
+    EXPECT_TRUE(menu->isEnabled());
+    bool reopened = false;
+    QTimer::singleShot(0, [&] {
+        WindowRef jog = ui_.openInstance(forms::JogExercise);
+        reopened = jog != nullptr;
+        if (reopened) platform_.windowOf(jog)->close();
+    });
+    QTest::mouseClick(menu->control(QStringLiteral("点动")), Qt::LeftButton);
+    EXPECT_TRUE(reopened);
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, Vanished,
+                         ::testing::Values(VanishRow{"exercise", false}, VanishRow{"menu", true}),
+                         [](const auto& info) { return std::string(info.param.what); });
+
 TEST_F(Program, SecondExerciseOfARunOpensInTheNewStyle) {
     qt::FormWindow* menu = openMenu();
     ASSERT_NE(menu, nullptr);

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QStyle>
 #include <QStyleFactory>
@@ -11,6 +12,7 @@
 
 #include "ui/gbk.h"
 #include "ui/qt/controls.h"
+#include "ui/qt/vanish_watch.h"
 
 namespace wt::qt {
 
@@ -52,9 +54,13 @@ void installClassicLook() {
     QApplication::setFont(font);
 }
 
-QtPlatform::QtPlatform() : guiThread_(std::this_thread::get_id()) {}
+QtPlatform::QtPlatform() : guiThread_(std::this_thread::get_id()) {
+    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        vanishWatch_ = std::make_unique<VanishWatch>(*this);
+}
 
 QtPlatform::~QtPlatform() {
+    vanishWatch_.reset();
     releaseWaiters();
     for (auto& [model, window] : windows_) delete window.data();
     windows_.clear();
@@ -133,6 +139,8 @@ void QtPlatform::runModal(const WindowRef& window) {
     }
     for (const QPointer<FormWindow>& other : disabled)
         if (other) other->setEnabled(true);
+    // The windows underneath may have vanished meanwhile; with none left the program ends.
+    if (quitOnLastWindow_ && windows().empty()) QCoreApplication::quit();
 }
 
 void QtPlatform::windowClosing(FormWindow* window) {
@@ -145,6 +153,11 @@ void QtPlatform::windowClosing(FormWindow* window) {
     forget(window);
     window->deleteLater();
     if (quitOnLastWindow_ && windows().empty()) QCoreApplication::quit();
+}
+
+void QtPlatform::windowVanished(FormWindow* window) {
+    // Not spontaneous, so a window disabled by dialog mode accepts it too.
+    if (!window->closed()) window->close();
 }
 
 void QtPlatform::forget(FormWindow* window) {

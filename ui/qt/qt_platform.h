@@ -25,6 +25,7 @@ class QMessageBox;
 namespace wt::qt {
 
 class FormWindow;
+class VanishWatch;
 
 // Gives a message box's single button the program's own word for OK, "确定".
 void labelOkButton(QMessageBox& box);
@@ -70,6 +71,9 @@ class QtPlatform final : public QObject, public Platform {
 
     // Called by a FormWindow whose close the learner (or the program) asked for.
     void windowClosing(FormWindow* window);
+    // The window's screen object was destroyed from outside the program: it counts as closed,
+    // even while another window is open in dialog mode.
+    void windowVanished(FormWindow* window);
 
   private:
     struct WorkerBox;
@@ -88,6 +92,7 @@ class QtPlatform final : public QObject, public Platform {
     bool quitOnLastWindow_ = true;
     bool fusion_ = false;
     std::map<std::uint32_t, QString> titles_;
+    std::unique_ptr<VanishWatch> vanishWatch_;
 
     // Filled by other threads, drained on the GUI thread.
     struct Update {
