@@ -20,7 +20,7 @@ wt_apt_install() {
 wt_install_run_deps() {
     wt_apt_install \
         cmake g++ make pkg-config git ccache \
-        qt6-base-dev libgl-dev \
+        qt6-base-dev libgl-dev libxcb1-dev \
         libpng-dev zlib1g-dev libgif-dev \
         libsdl2-mixer-dev \
         fonts-wqy-microhei
