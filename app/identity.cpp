@@ -14,6 +14,10 @@ QString displayName() {
     return QStringLiteral("电机控制接线实训");
 }
 
+QString desktopFileName() {
+    return QStringLiteral("edu.wiringtrainer.WiringTrainer");
+}
+
 QIcon programIcon() {
     QIcon icon;
     for (const unsigned char* const* entry = wt_icon_table; entry[0] != nullptr; entry += 2) {

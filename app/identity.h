@@ -14,6 +14,10 @@ namespace wt::app {
 // The name the desktop shows for the program and appends to every window title.
 QString displayName();
 
+// The base name of the installed desktop entry (packaging/), so that the desktop can match the
+// running program's windows to it.
+QString desktopFileName();
+
 // The icon embedded in the program, one picture per size (empty if none could be read).
 QIcon programIcon();
 

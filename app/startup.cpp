@@ -60,7 +60,7 @@ int run(char* programPath) {
     // Every window, the message boxes included, carries the program's name and icon; the
     // desktop entry's file name ties the windows to the installed menu entry.
     QApplication::setApplicationDisplayName(displayName());
-    QApplication::setDesktopFileName(QStringLiteral("wiring-trainer"));
+    QApplication::setDesktopFileName(desktopFileName());
     QApplication::setWindowIcon(programIcon());
     // The last window's close quits through the platform, which first tears the window down.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -3,7 +3,8 @@
 #include <xcb/xcb.h>
 #include <xcb/xproto.h>
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QMessageBox>
 
 #include "ui/qt/controls.h"
 #include "ui/qt/qt_platform.h"
@@ -33,11 +34,14 @@ bool VanishWatch::nativeEventFilter(const QByteArray& eventType, void* message, 
     if (type != XCB_DESTROY_NOTIFY) return false;
 
     const auto* destroyed = static_cast<const xcb_destroy_notify_event_t*>(message);
-    for (FormWindow* window : platform_.windows()) {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
         // internalWinId() is 0 for a widget that has no X window yet; it never creates one.
-        if (static_cast<std::uint32_t>(window->internalWinId()) != destroyed->window) continue;
+        if (static_cast<std::uint32_t>(widget->internalWinId()) != destroyed->window) continue;
         gone_.insert(destroyed->window);
-        platform_.windowVanished(window);
+        if (auto* window = qobject_cast<FormWindow*>(widget))
+            platform_.windowVanished(window);
+        else if (auto* box = qobject_cast<QMessageBox*>(widget))
+            box->reject();  // as if Escape had been pressed: the waiting caller goes on
         return false;
     }
     return false;

@@ -1,7 +1,8 @@
 // Notices a top-level window of ours whose X window was destroyed by someone else (another
-// client's XDestroyWindow, a window manager giving up on it) and reports it to the platform, which
-// treats it as closed. Afterwards Qt's own requests on that window fail with BadWindow and the
-// like; those errors are expected and kept out of the log.
+// client's XDestroyWindow, a window manager giving up on it): a model window is reported to the
+// platform, which treats it as closed; a message box is answered as if Escape had been pressed.
+// Afterwards Qt's own requests on that window fail with BadWindow and the like; those errors are
+// expected and kept out of the log.
 #pragma once
 
 #include <QAbstractNativeEventFilter>
