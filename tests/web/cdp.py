@@ -33,6 +33,9 @@ class Browser:
         self.errors = []
         self.call("Runtime.enable")
         self.call("Page.enable")
+        # The viewport exactly as asked, whatever the headless window keeps for itself.
+        self.call("Emulation.setDeviceMetricsOverride", width=width, height=height,
+                  deviceScaleFactor=1, mobile=False)
 
     def _port(self):
         marker = os.path.join(self.profile, "DevToolsActivePort")

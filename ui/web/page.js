@@ -9,7 +9,7 @@ var wtPage = {
   audio: null,
   sounds: new Map(),   // address -> Promise<AudioBuffer>
   stills: new Map(),   // "address:length" -> object URL of a PNG
-  stats: {started: 0, menuShownAt: 0, sounds: 0, boxes: 0, style: 0},
+  stats: {started: 0, runtimeAt: 0, menuShownAt: 0, sounds: 0, boxes: 0, style: 0},
 
   // --- Colours, pictures and sounds --------------------------------------------------------
   color: function (bgr) {
@@ -202,7 +202,9 @@ var wtPage = {
         var text = document.createElement('span');
         text.textContent = c.state.caption;
         wtPage.font(el, c.font);
-        if (!c.state.caption) box.setAttribute('aria-label', c.name);
+        // The only check box of the program switches to removing wires; most windows store it
+        // without a caption and draw "修改线" beside it in the diagram.
+        if (!c.state.caption) box.setAttribute('aria-label', '修改线');
         box.addEventListener('change', function () {
           _wt_web_check(win.serial, c.i, box.checked ? 1 : 0);
         });
@@ -458,3 +460,4 @@ window.addEventListener('blur', function () {
   for (var code of Array.from(wtPage.held.keys())) wtPage.keyReleased({code: code, preventDefault: function () {}});
 });
 wtPage.stats.started = performance.now();
+Module['onRuntimeInitialized'] = function () { wtPage.stats.runtimeAt = performance.now(); };
