@@ -101,6 +101,10 @@ class Browser:
         self.call("Input.dispatchMouseEvent", type=kind, x=x, y=y, button="left",
                   buttons=buttons, clickCount=1, pointerType="mouse")
 
+    def touch(self, kind, x, y):
+        points = [] if kind == "touchEnd" else [dict(x=x, y=y, id=1)]
+        self.call("Input.dispatchTouchEvent", type=kind, touchPoints=points)
+
     def press(self, selector):
         x, y = self._at(selector)
         self.mouse("mouseMoved", x, y, 0)

@@ -1,7 +1,8 @@
 """The browser edition walked with real mouse events in headless Chromium: the continuous-run
 and the forward/reverse exercise from wiring to the refused start and the reopened window, plus
 the page's own duties (dialog mode, the message box that blocks the page, the themed look after
-the first close, names for assistive technology, Space holding a jog push-button)."""
+the first close, names for assistive technology, a jog push-button held by Space, the mouse and
+touch)."""
 import os
 import shutil
 import sys
@@ -139,6 +140,20 @@ def names_and_keys(p):
     assert p.status(t, "标签1") == ["电机停止", RED], p.status(t, "标签1")
     b.key("keyDown", "Enter", "Enter", "\r")  # "确定" has the focus
     b.wait_for("document.getElementById('wt-boxes').hidden", 10)
+    # The mouse and a finger hold it the same way: the release reaches the push-button although
+    # the box now covers it.
+    for press, release in (
+            (lambda at: b.mouse("mousePressed", *at, 1), lambda at: b.mouse("mouseReleased", *at, 0)),
+            (lambda at: b.touch("touchStart", *at), lambda at: b.touch("touchEnd", *at))):
+        p.close(t)  # reopened, the window shows no status
+        t = p.open_exercise("电路点动", "电路点动")
+        assert p.status(t, "标签1") is None, p.status(t, "标签1")
+        at = b.centre(ctl(t, "按钮1"))
+        press(at)
+        assert p.wait_box()[1] == "请连线"
+        release(at)
+        assert p.status(t, "标签1") == ["电机停止", RED], p.status(t, "标签1")
+        p.press_ok()
     p.close(t)
 
 
