@@ -28,6 +28,7 @@ build() {  # dir, extra cmake args...
 start=$(date +%s)
 echo "== Build"
 build build
+./web.sh --build-only  # the browser edition, for the tests labelled web
 echo "== Tests"
 ctest --test-dir build --output-on-failure -j"$jobs" --timeout 300
 

@@ -53,7 +53,7 @@ form::FormResource smallForms() {
 }
 
 class FakePlatform : public Platform {
-public:
+  public:
     void createWindow(const WindowRef&) override { log("create"); }
     void showWindow(const WindowRef&) override { log("show"); }
     void runModal(const WindowRef&) override { log("modal"); }
@@ -73,6 +73,7 @@ public:
     void playSound(MediaRef) override { log("sound"); }
     void applyVisualStyle(int style) override { log("style " + std::to_string(style)); }
     bool onGuiThread() const override { return std::this_thread::get_id() == gui_; }
+    bool threadsAvailable() const override { return threads; }
     void releaseWaiters() override {
         std::lock_guard lock(mutex_);
         released_ = true;
@@ -93,8 +94,9 @@ public:
     }
 
     std::vector<std::string> events;
+    bool threads = true;
 
-private:
+  private:
     std::thread::id gui_ = std::this_thread::get_id();
     std::mutex mutex_;
     std::condition_variable cv_;
@@ -111,7 +113,9 @@ struct ModelFixture : ::testing::Test {
                 c.ui.setProperty(c.window, gbk("e1线"), prop::Visible, 0);
             },
             [this](const HandlerCall&) { ++clicks; },
-            [this](const HandlerCall& c) { lastPointer = {c.x, c.y, c.keys}; },
+            [this](const HandlerCall& c) {
+                lastPointer = {c.x, c.y, c.keys};
+            },
         };
         ui = std::make_unique<Ui>(forms, platform, handlers);
     }
@@ -200,7 +204,8 @@ TEST_F(ModelFixture, CheckBoxTakesTheLearnersTickAndWritesFireNothing) {
     platform.take();
     ui->setProperty(w, box, prop::Checked, 0);
     EXPECT_EQ(ui->getInt(w, box, prop::Checked), 0);
-    EXPECT_EQ(platform.take(), (std::vector<std::string>{"changed " + std::to_string(index) + ":18"}));
+    EXPECT_EQ(platform.take(),
+              (std::vector<std::string>{"changed " + std::to_string(index) + ":18"}));
     EXPECT_EQ(clicks, 0);
 }
 
@@ -314,6 +319,31 @@ TEST_F(ModelFixture, StartThreadsSeeTheirWindowAndShutdownReleasesWaitingBoxes) 
     EXPECT_EQ(ran, 3);
     ui->startThread([&](const HandlerCall&) { ++ran; }, call);  // refused after shutdown
     EXPECT_EQ(ran, 3);
+}
+
+TEST_F(ModelFixture, WithoutThreadsAStartSequenceRunsToItsEndBeforeStartThreadReturns) {
+    platform.threads = false;
+    WindowRef w = open();
+    platform.take();
+    HandlerCall call{*ui, w, 5, 6, 1};
+    std::thread::id ranOn;
+    ui->startThread(
+        [&](const HandlerCall& c) {
+            ranOn = std::this_thread::get_id();
+            EXPECT_EQ(c.window, w);
+            c.ui.setProperty(c.window, gbk("e1线"), prop::Visible, 1);
+            c.ui.showMessage(gbk("请连线"));  // the platform's own box; nothing waits here
+        },
+        call);
+    EXPECT_EQ(ranOn, std::this_thread::get_id());
+    EXPECT_EQ(visible(w, "e1线"), 1);
+    const auto events = platform.take();
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[1], "message 请连线 / 信息：");
+    ui->shutdown();
+    bool ran = false;
+    ui->startThread([&](const HandlerCall&) { ran = true; }, call);  // refused after shutdown
+    EXPECT_FALSE(ran);
 }
 
 }  // namespace
