@@ -42,7 +42,7 @@ class Page:
         return self.q("[...document.querySelectorAll('.wt-window')].map(w => w.getAttribute('aria-label'))")
 
     def open_exercise(self, caption, title):
-        self.b.click('%s button[aria-label="%s"]' % (win("电路实训"), caption))
+        self.b.click('%s button[aria-label="%s"]' % (win("电机控制接线实训"), caption))
         self.b.wait_for("!!%s" % self.js(win(title)), 10)
         return title
 

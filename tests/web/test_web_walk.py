@@ -13,7 +13,7 @@ from cdp import Browser  # noqa: E402
 from page import PAGE, Page, ctl, skip_unless, win  # noqa: E402
 
 GREEN, RED = "rgb(0, 255, 0)", "rgb(255, 0, 0)"
-MENU = "电路实训"
+MENU = "电机控制接线实训"
 RUN_WIRING = ("a1 b1 a2 b2 a3 b3 w1 a4 f1 c1 d1 c2 d2 c3 d3 e1 e2 e3 m1 f2 e6 sb1 e5 "
               "sb2 sb4 c4 sb4 w2 sb3 b4")
 REVERSING_WIRING = ("a1 b1 a2 b2 a3 b3 a4 f1 w1 g1 g2 g3 c1 d1 c2 d2 c3 d3 h3 h2 h1 e1 e2 e3 m1 "

@@ -40,7 +40,7 @@ constexpr Title kTitles[] = {
 };
 
 void nameWindows(const wt::form::FormResource& forms, wt::web::WebPlatform& platform) {
-    platform.setTitle(wt::forms::ExerciseMenu, "电路实训");
+    platform.setTitle(wt::forms::ExerciseMenu, "电机控制接线实训");
     const wt::form::WindowBlock* menu = forms.find(wt::forms::ExerciseMenu);
     if (menu == nullptr) return;
     for (const Title& t : kTitles)
