@@ -54,6 +54,7 @@ class Access : public ::testing::Test {
             QKeyEvent e(type, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
             QApplication::sendEvent(w, &e);
         }
+        QTest::qWait(50);  // the release acts after a short grace
     }
 
     ex::Exercises exercises_;
@@ -76,6 +77,12 @@ TEST_F(Access, MenuButtonsAreNamedByTheirCaptions) {
         EXPECT_TRUE(text(button, QAccessible::Description).contains(QString::fromUtf8(caption)));
         tabs << QString::fromUtf8(name);
     }
+    // The information labels read as text, their caption as name.
+    QAccessibleInterface* info =
+        QAccessible::queryAccessibleInterface(menu->control(QStringLiteral("标签2")));
+    ASSERT_NE(info, nullptr);
+    EXPECT_EQ(info->role(), QAccessible::StaticText);
+    EXPECT_EQ(info->text(QAccessible::Name), QStringLiteral("联系：实训室 电工教研组"));
     // Tab goes down the column as it is drawn.
     QWidget* w = menu->control(QStringLiteral("点动"));
     for (const QString& expected : tabs) {

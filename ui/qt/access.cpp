@@ -8,6 +8,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QTimer>
 #include <algorithm>
 #include <cstring>
 #include <tuple>
@@ -59,6 +60,12 @@ QAccessibleInterface* labelFactory(const QString&, QObject* object) {
 // the click; on the power switch's click area the press is its mouseDown. Auto-repeat is
 // swallowed, so a held key is one press and one release. Any key, and focus gained by Tab,
 // shows the focus mark; a mouse press hides it.
+//
+// X repeats a held key as release/press pairs with one timestamp, and Qt flags them as
+// auto-repeat only when it finds both halves queued together; under load it often does not. So
+// a press stamped like the last release is a repeat too, and a release acts only after a short
+// grace in which the press of its pair may still come. A key held down when a window closes (its
+// release went to the closed window) then keeps repeating into the focused control harmlessly.
 class KeyBridge : public QObject {
   public:
     KeyBridge(FormWindow& window, int index, QWidget& widget)
@@ -84,8 +91,9 @@ class KeyBridge : public QObject {
                 return false;
             }
             case QEvent::FocusOut:
-                // A held button lets go when the focus leaves it, as the mouse would.
-                if (heldKey_ != 0) release(false);
+                // A held button lets go when the focus leaves it, as the mouse would; a release
+                // still in its grace completes its click.
+                if (heldKey_ != 0) release(pending_);
                 return false;
             case QEvent::MouseButtonPress:
             case QEvent::MouseButtonDblClick:
@@ -106,8 +114,11 @@ class KeyBridge : public QObject {
         if (!activationKey(e.key())) return false;
         auto* box = qobject_cast<QCheckBox*>(&widget_);
         if (box != nullptr && e.key() == Qt::Key_Space) return false;  // the box's own toggle
-        if (e.isAutoRepeat() || heldKey_ != 0 || (e.modifiers() & ~Qt::KeypadModifier) != 0)
+        if (pending_ && e.key() == heldKey_ && e.timestamp() == pendingTime_) {
+            pending_ = false;  // only a repeat: still held
             return true;
+        }
+        if (repeated(e) || heldKey_ != 0 || (e.modifiers() & ~Qt::KeypadModifier) != 0) return true;
         if (box != nullptr) {
             box->click();
             return true;
@@ -125,14 +136,29 @@ class KeyBridge : public QObject {
 
     bool keyRelease(QKeyEvent& e) {
         if (!activationKey(e.key())) return false;
+        lastReleaseKey_ = e.key();
+        lastReleaseTime_ = e.timestamp();
         if (qobject_cast<QCheckBox*>(&widget_) != nullptr) return e.key() != Qt::Key_Space;
-        if (!e.isAutoRepeat() && heldKey_ == e.key()) release(true);
+        if (!e.isAutoRepeat() && heldKey_ == e.key() && !pending_) {
+            pending_ = true;
+            pendingTime_ = e.timestamp();
+            QTimer::singleShot(kReleaseGraceMs, this, [this] {
+                if (pending_) release(true);
+            });
+        }
         return true;
+    }
+
+    // Whether a press is the second half of a repeat pair.
+    static bool repeated(const QKeyEvent& e) {
+        return e.isAutoRepeat() || (e.timestamp() != 0 && e.key() == lastReleaseKey_ &&
+                                    e.timestamp() == lastReleaseTime_);
     }
 
     void release(bool click) {
         auto* button = qobject_cast<QAbstractButton*>(&widget_);
         heldKey_ = 0;
+        pending_ = false;
         QPointer<QWidget> self(&widget_);
         if (up_) window_.fire(index_, form::kEventMouseUp);
         if (!self || button == nullptr) return;
@@ -147,6 +173,13 @@ class KeyBridge : public QObject {
     QWidget& widget_;
     const bool down_, up_;
     int heldKey_ = 0;
+    bool pending_ = false;  // a release waits out its grace
+    std::uint64_t pendingTime_ = 0;
+
+    static constexpr int kReleaseGraceMs = 30;
+    // One keyboard: the last release of an activation key, whichever control it reached.
+    static inline int lastReleaseKey_ = 0;
+    static inline std::uint64_t lastReleaseTime_ = 0;
 };
 
 bool acts(const form::ControlRecord& record) {
@@ -156,13 +189,11 @@ bool acts(const form::ControlRecord& record) {
 
 }  // namespace
 
-void equip(FormWindow& window) {
-    static const bool factory = [] {
-        QAccessible::installFactory(labelFactory);
-        return true;
-    }();
-    (void)factory;
+void install() {
+    QAccessible::installFactory(labelFactory);  // a second call changes nothing
+}
 
+void equip(FormWindow& window) {
     const WindowRef& model = window.model();
     struct Stop {
         int order;

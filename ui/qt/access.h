@@ -17,6 +17,10 @@ class FormWindow;
 
 namespace access {
 
+// Makes the text labels read as text. Call before the first window is built: Qt keeps the first
+// accessible interface it makes for a widget, and building a window already asks for some.
+void install();
+
 // Names, descriptions, tooltips, key handling and Tab order for every control that acts; call
 // once, after the window has built its controls.
 void equip(FormWindow& window);

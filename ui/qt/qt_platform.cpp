@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "ui/gbk.h"
+#include "ui/qt/access.h"
 #include "ui/qt/controls.h"
 
 namespace wt::qt {
@@ -47,7 +48,9 @@ void installClassicLook() {
     QApplication::setFont(font);
 }
 
-QtPlatform::QtPlatform() : guiThread_(std::this_thread::get_id()) {}
+QtPlatform::QtPlatform() : guiThread_(std::this_thread::get_id()) {
+    access::install();
+}
 
 QtPlatform::~QtPlatform() {
     releaseWaiters();

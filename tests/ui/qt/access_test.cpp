@@ -77,11 +77,14 @@ class KeyAccess : public ::testing::Test {
     }
     QWidget* widget(const char* name) { return harness_.widget(win_, name); }
     static void key(QWidget* w, QEvent::Type type, int key, bool repeat = false,
-                    Qt::KeyboardModifiers mods = Qt::NoModifier) {
+                    Qt::KeyboardModifiers mods = Qt::NoModifier, quint64 time = 0) {
         QKeyEvent e(type, key, mods, key == Qt::Key_Space ? QStringLiteral(" ") : QString(),
                     repeat);
+        e.setTimestamp(time);
         QApplication::sendEvent(w, &e);
     }
+    // A key's release acts after a short grace (a repeat's press may still follow).
+    static void settle() { QTest::qWait(80); }
 
     CallLog log_;
     Harness harness_;
@@ -97,6 +100,7 @@ TEST_F(KeyAccess, KeysSendTheEventsOfTheMouse) {
         int key;
         bool repeat;
         Qt::KeyboardModifiers mods;
+        quint64 time = 0;
     };
     const struct {
         const char* control;
@@ -125,6 +129,25 @@ TEST_F(KeyAccess, KeysSendTheEventsOfTheMouse) {
           {R, Qt::Key_Space, false, {}}},
          {"down", "up"}},
         {"sb1", {{P, Qt::Key_Return, false, {}}}, {"down"}},
+        // Repeats that Qt did not flag: release and press of a pair share their timestamp.
+        {"sb1",
+         {{P, Qt::Key_Space, false, {}, 100},
+          {R, Qt::Key_Space, false, {}, 140},
+          {P, Qt::Key_Space, false, {}, 140},
+          {R, Qt::Key_Space, false, {}, 180},
+          {P, Qt::Key_Space, false, {}, 180},
+          {R, Qt::Key_Space, false, {}, 900}},
+         {"down", "up"}},
+        // A key held since before this control had the focus repeats into it: nothing happens.
+        {"按钮开",
+         {{R, Qt::Key_Return, false, {}, 1000},
+          {P, Qt::Key_Return, false, {}, 1000},
+          {R, Qt::Key_Return, false, {}, 1040},
+          {P, Qt::Key_Return, false, {}, 1040}},
+         {}},
+        {"透明标签1",
+         {{R, Qt::Key_Return, false, {}, 1100}, {P, Qt::Key_Return, false, {}, 1100}},
+         {}},
         // The switch: a key press is the mouse going down; the release and repeats add nothing.
         {"透明标签1",
          {{P, Qt::Key_Space, false, {}},
@@ -137,7 +160,11 @@ TEST_F(KeyAccess, KeysSendTheEventsOfTheMouse) {
         SCOPED_TRACE(row.control);
         QWidget* w = widget(row.control);
         ASSERT_NE(w, nullptr);
-        for (const Step& s : row.steps) key(w, s.type, s.key, s.repeat, s.mods);
+        for (const Step& s : row.steps) {
+            key(w, s.type, s.key, s.repeat, s.mods, s.time);
+            if (s.time == 0) settle();  // untimed steps: each one on its own
+        }
+        settle();
         EXPECT_EQ(log_.names(), row.calls);
         // Let go of anything still held, as leaving the control does.
         w->setFocus(Qt::TabFocusReason);
@@ -214,6 +241,7 @@ TEST_F(KeyAccess, TerminalClickThatShowsAWireIsTold) {
     QWidget* t1 = widget("t1");
     key(t1, QEvent::KeyPress, Qt::Key_Space);
     key(t1, QEvent::KeyRelease, Qt::Key_Space);
+    settle();
     EXPECT_FALSE(widget("t1线")->isHidden());
     EXPECT_EQ(t1->accessibleDescription(), QStringLiteral("已连接：t1线"));
     QTest::mouseClick(t1, Qt::LeftButton);
