@@ -28,14 +28,15 @@ endif()
 
 set(WT_FORMS_BIN ${WT_GEN_DIR}/forms.bin)
 set(WT_FORM_IDS_H ${WT_GEN_DIR}/form_ids.h)
+set(WT_FORM_ACCESS_H ${WT_GEN_DIR}/form_access.h)
 set(WT_FORMS_STAMP ${WT_GEN_DIR}/forms.stamp)
 # formc rewrites forms.bin and form_ids.h only when their content changes, and lists the pictures
 # it read in the depfile, so an unchanged build triggers no recompilation downstream.
 add_custom_command(
   OUTPUT ${WT_FORMS_STAMP}
-  BYPRODUCTS ${WT_FORMS_BIN} ${WT_FORM_IDS_H}
+  BYPRODUCTS ${WT_FORMS_BIN} ${WT_FORM_IDS_H} ${WT_FORM_ACCESS_H}
   COMMAND formc --assets ${WT_FORM_ASSET_DIR} --resource ${WT_FORMS_BIN}
-          --header ${WT_FORM_IDS_H} --depfile ${WT_GEN_DIR}/forms.d --stamp ${WT_FORMS_STAMP}
+          --header ${WT_FORM_IDS_H} --access ${WT_FORM_ACCESS_H} --depfile ${WT_GEN_DIR}/forms.d --stamp ${WT_FORMS_STAMP}
           ${WT_FORM_FILES}
   DEPENDS formc ${WT_FORM_FILES} ${WT_FORM_ASSET_TARGET}
   DEPFILE ${WT_GEN_DIR}/forms.d
@@ -64,7 +65,8 @@ add_library(wt_forms STATIC
   ${CMAKE_CURRENT_SOURCE_DIR}/embedded_forms.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/embedded_forms.h
   ${WT_EMBEDDED_FORMS_S}
-  ${WT_FORM_IDS_H})
+  ${WT_FORM_IDS_H}
+  ${WT_FORM_ACCESS_H})
 add_dependencies(wt_forms wt_form_resource)
 target_include_directories(wt_forms PUBLIC ${PROJECT_SOURCE_DIR} ${WT_GEN_DIR})
 # Where the pictures embedded in the forms came from (tests compare against them).

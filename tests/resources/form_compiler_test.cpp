@@ -230,6 +230,12 @@ std::vector<Rejection> rejections() {
          "W.form:2:", "event 'mouseDown' is not valid for kind 'checkbox'"},
         {"clicked on a transparent label", w("control x transparent 1 1 1 1 on clicked\n"),
          "W.form:2:", "event 'clicked' is not valid for kind 'transparent'"},
+        {"part of a button", w("control x button 1 1 1 1 part=\"主触点\"\n"),
+         "W.form:2:", "attribute 'part' is not valid for kind 'button'"},
+        {"hint on a wire", w("control x wire 1 1 1 1 hint=\"导线\"\n"),
+         "W.form:2:", "attribute 'hint' is not valid for kind 'wire'"},
+        {"spoken name of a label", w("control x label 1 1 1 1 spoken=\"状态\"\n"),
+         "W.form:2:", "attribute 'spoken' is not valid for kind 'label'"},
         {"clicked on the window",
          {{"W", "window W 1 1 on clicked\n"}},
          "W.form:1:",
@@ -324,6 +330,34 @@ TEST(FormCompiler, RejectsBadFormsWithFileAndLine) {
         EXPECT_FALSE(fs::exists(dir.path() / "forms.bin"));
         EXPECT_FALSE(fs::exists(dir.path() / "form_ids.h"));
     }
+}
+
+// The screen-reader table: component lines and the part/hint/spoken attributes in, one row per
+// control that acts out, with its Tab position.
+TEST(FormCompiler, WritesTheAccessTable) {
+    TempDir dir;
+    writeAssets(dir.path());
+    auto forms =
+        writeForms(dir.path(), {{"W",
+                                 "window W 200 200\n"
+                                 "component KM contactor 0 0 100 100 \"接触器\"\n"
+                                 "control t2 terminal 50 0 24 24 part=\"主触点\"\n"
+                                 "control t1 terminal 10 0 24 24 part=\"主触点\"\n"
+                                 "control b button 60 60 30 30 hint=\"按下启动\"\n"
+                                 "control 选择框 checkbox 150 150 40 20 spoken=\"修改线\"\n"
+                                 "control x label 1 1 1 1\n"}});
+    const fs::path access = dir.path() / "form_access.h";
+    auto run = runFormc(dir.path(), dir.path(), forms, " --access '" + access.string() + "'");
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    const std::string header = readFile(access);
+    for (const char* row : {
+             R"({W, "t2", "", "接触器 KM，主触点，上端第2极", 2},)",
+             R"({W, "t1", "", "接触器 KM，主触点，上端第1极", 1},)",
+             R"({W, "b", "KM 接触器", "按下启动", 0},)",
+             R"({W, "选择框", "修改线", "", 3},)",
+             "kControlAccessCount = 4;",
+         })
+        EXPECT_NE(header.find(row), std::string::npos) << row << "\n" << header;
 }
 
 TEST(FormCompiler, LeavesUnchangedOutputsUntouched) {

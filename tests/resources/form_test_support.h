@@ -83,11 +83,12 @@ struct FormcRun {
 // Runs formc over `forms` (paths) with `assets` as the asset directory; the outputs go to
 // <outDir>/forms.bin and <outDir>/form_ids.h.
 inline FormcRun runFormc(const std::filesystem::path& assets, const std::filesystem::path& outDir,
-                         const std::vector<std::filesystem::path>& forms) {
+                         const std::vector<std::filesystem::path>& forms,
+                         const std::string& options = "") {
     auto quote = [](const std::string& s) { return "'" + s + "'"; };
     std::string cmd = quote(WT_FORMC_PATH) + " --assets " + quote(assets.string()) +
                       " --resource " + quote((outDir / "forms.bin").string()) + " --header " +
-                      quote((outDir / "form_ids.h").string());
+                      quote((outDir / "form_ids.h").string()) + options;
     for (const auto& f : forms) cmd += " " + quote(f.string());
     cmd += " 2>&1";
     FormcRun run;

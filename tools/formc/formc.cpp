@@ -2,7 +2,8 @@
 // binary FormResource that the program embeds, and into form_ids.h with the window identifiers
 // and the handler names in handler-number order.
 //
-//   formc --assets DIR --resource OUT.bin --header OUT.h [--depfile FILE --stamp FILE] FORM...
+//   formc --assets DIR --resource OUT.bin --header OUT.h [--access OUT.h]
+//         [--depfile FILE --stamp FILE] FORM...
 //
 // Every mistake in a form is reported as "file:line: message" and makes the run fail; outputs
 // are written to "<name>.tmp" first and replace the old file only when their content differs.
@@ -25,6 +26,7 @@
 #include <vector>
 
 #include "resources/form_reader.h"
+#include "tools/formc/access_notes.h"
 
 namespace fs = std::filesystem;
 using wt::form::Kind;
@@ -169,6 +171,9 @@ enum Attr : unsigned {
     kParent = 1u << 7,
     kId = 1u << 8,
     kHidden = 1u << 9,
+    kPart = 1u << 10,
+    kHint = 1u << 11,
+    kSpoken = 1u << 12,
 };
 
 struct AttrName {
@@ -178,7 +183,8 @@ struct AttrName {
 constexpr AttrName kAttrNames[] = {
     {"caption", kCaption}, {"picture", kPicture}, {"font", kFont},   {"color", kColor},
     {"back", kBack},       {"border", kBorder},   {"phase", kPhase}, {"parent", kParent},
-    {"id", kId},           {"hidden", kHidden},
+    {"id", kId},           {"hidden", kHidden},   {"part", kPart},   {"hint", kHint},
+    {"spoken", kSpoken},
 };
 
 enum EventBit : unsigned { kClicked = 1u << 0, kMouseDown = 1u << 1, kMouseUp = 1u << 2 };
@@ -210,12 +216,16 @@ constexpr KindInfo kKinds[] = {
     {"label", Source::Label, Kind::Label, 1,
      kCommonAttrs | kCaption | kColor | kBack | kBorder | kFont, 0},
     {"wire", Source::Wire, Kind::Label, 1, kCommonAttrs | kPhase | kCaption, 0},
-    {"button", Source::Button, Kind::Button, 5, kCommonAttrs | kCaption | kPicture | kFont,
+    {"button", Source::Button, Kind::Button, 5,
+     kCommonAttrs | kCaption | kPicture | kFont | kHint | kSpoken,
      kClicked | kMouseDown | kMouseUp},
-    {"terminal", Source::Terminal, Kind::Button, 5, kCommonAttrs | kPicture, kClicked},
+    {"terminal", Source::Terminal, Kind::Button, 5, kCommonAttrs | kPicture | kPart | kHint,
+     kClicked},
     {"picturebox", Source::PictureBox, Kind::PictureBox, 1, kCommonAttrs | kPicture, 0},
-    {"checkbox", Source::CheckBox, Kind::CheckBox, 5, kCommonAttrs | kCaption | kFont, 0},
-    {"transparent", Source::Transparent, Kind::TransparentLabel, 1, kCommonAttrs, kMouseDown},
+    {"checkbox", Source::CheckBox, Kind::CheckBox, 5,
+     kCommonAttrs | kCaption | kFont | kHint | kSpoken, 0},
+    {"transparent", Source::Transparent, Kind::TransparentLabel, 1, kCommonAttrs | kHint | kSpoken,
+     kMouseDown},
 };
 
 constexpr std::string_view kComponentTypes[] = {
@@ -268,6 +278,7 @@ struct Control {
     std::string parentName;
     std::optional<std::uint32_t> explicitId;
     std::vector<Binding> bindings;
+    std::string part, hint, spoken;  // what a screen reader says (UTF-8)
 
     std::uint32_t id = 0;
     std::uint32_t parentId = 0;
@@ -282,6 +293,7 @@ struct Window {
     std::string background;
     std::vector<Binding> bindings;  // `created` only
     std::vector<Control> controls;
+    std::vector<wt::access::Component> components;
     std::uint32_t number = 0;  // 1.. in command-line order
 };
 
@@ -440,6 +452,11 @@ void parseControl(const std::vector<Token>& tokens, const std::string& file, int
             case kPicture:
                 c.picture = v;
                 break;
+            case kPart:
+            case kHint:
+            case kSpoken:
+                (attr->attr == kPart ? c.part : attr->attr == kHint ? c.hint : c.spoken) = v;
+                break;
             case kParent:
                 c.parentName = v;
                 break;
@@ -497,7 +514,8 @@ void parseControl(const std::vector<Token>& tokens, const std::string& file, int
         }
         if (!(c.pattern->events & ev->bit)) {
             error(file, line,
-                  "event '" + name + "' is not valid for kind '" + std::string(c.pattern->name) + "'");
+                  "event '" + name + "' is not valid for kind '" + std::string(c.pattern->name) +
+                      "'");
             ok = false;
             continue;
         }
@@ -536,7 +554,8 @@ void parseControl(const std::vector<Token>& tokens, const std::string& file, int
     window.controls.push_back(std::move(c));
 }
 
-void parseComponent(const std::vector<Token>& tokens, const std::string& file, int line) {
+void parseComponent(const std::vector<Token>& tokens, const std::string& file, int line,
+                    Window& window) {
     if (tokens.size() < 7 || tokens.size() > 8) {
         error(file, line,
               "a component line is: component <Label> <type> <left> <top> <width> <height> "
@@ -548,12 +567,20 @@ void parseComponent(const std::vector<Token>& tokens, const std::string& file, i
         error(file, line, "unknown component type '" + tokens[2].text + "'");
         return;
     }
-    for (int i = 3; i < 7; ++i)
-        if (!geometryNumber(tokens[i], i >= 5, file, line, "component geometry")) return;
+    int geometry[4] = {};
+    for (int i = 3; i < 7; ++i) {
+        auto v = geometryNumber(tokens[i], i >= 5, file, line, "component geometry");
+        if (!v) return;
+        geometry[i - 3] = *v;
+    }
     if (tokens.size() == 8 && (!tokens[7].quoted || tokens[7].hasValue)) {
         error(file, line, "unknown attribute '" + tokens[7].text + "'");
         return;
     }
+    window.components.push_back({tokens[1].text,
+                                 tokens[2].text,
+                                 tokens.size() == 8 ? tokens[7].text : std::string(),
+                                 {geometry[0], geometry[1], geometry[2], geometry[3]}});
 }
 
 std::optional<Window> parseForm(const std::string& path) {
@@ -629,7 +656,7 @@ std::optional<Window> parseForm(const std::string& path) {
             if (directive == "control")
                 parseControl(tokens, path, lineNo, window);
             else
-                parseComponent(tokens, path, lineNo);
+                parseComponent(tokens, path, lineNo, window);
         } else {
             error(path, lineNo, "unknown directive '" + head.text + "'");
         }
@@ -927,6 +954,10 @@ std::string cString(const std::string& s) {
     std::string out = "\"";
     for (char c : s) {
         if (c == '"' || c == '\\') out += '\\';
+        if (c == '\n' || c == '\r') {
+            out += c == '\n' ? "\\n" : "\\r";
+            continue;
+        }
         out += c;
     }
     return out + "\"";
@@ -959,6 +990,62 @@ std::string buildHeader(const std::vector<Window>& windows,
         h << "};\n";
     }
     h << "inline constexpr std::size_t kHandlerCount = " << handlers.size() << ";\n\n"
+      << "}  // namespace wt::forms\n";
+    return h.str();
+}
+
+// What a screen reader says about the controls that act, and their Tab order, per window.
+std::string buildAccess(const std::vector<Window>& windows) {
+    std::ostringstream h;
+    h << "// Generated by formc from the .form files: accessible names, descriptions and Tab\n"
+         "// order of the controls that act. Do not edit; change the forms instead.\n"
+         "#pragma once\n\n#include <cstddef>\n\n#include \"form_ids.h\"\n\n"
+         "namespace wt::forms {\n\n"
+         "struct ControlAccess {\n"
+         "    std::uint32_t window;\n"
+         "    const char* control;      // UTF-8 control name\n"
+         "    const char* spoken;       // accessible name; empty: the caption or control name\n"
+         "    const char* description;  // accessible description and tooltip\n"
+         "    int order;                // Tab order within the window\n"
+         "};\n\n"
+         "inline constexpr ControlAccess kControlAccess[] = {\n";
+    std::size_t count = 0;
+    for (const Window& w : windows) {
+        std::vector<wt::access::Actor> actors;
+        for (const Control& c : w.controls) {
+            wt::access::ActorKind kind;
+            switch (c.pattern->source) {
+                case Source::Terminal:
+                    kind = wt::access::ActorKind::Terminal;
+                    break;
+                case Source::Button:
+                    kind = wt::access::ActorKind::Button;
+                    break;
+                case Source::Transparent:
+                    kind = wt::access::ActorKind::Switch;
+                    break;
+                case Source::CheckBox:
+                    kind = wt::access::ActorKind::CheckBox;
+                    break;
+                default:
+                    continue;
+            }
+            wt::access::Rect r{c.left, c.top, c.width, c.height};
+            for (const Control& box : w.controls)
+                if (!c.parentName.empty() && box.name == c.parentName) {
+                    r.left += box.left;
+                    r.top += box.top;
+                }
+            actors.push_back({c.name, kind, r, c.part, c.hint, c.spoken});
+        }
+        for (const wt::access::Note& n : wt::access::describe(w.components, actors)) {
+            h << "    {" << w.name << ", " << cString(n.name) << ", " << cString(n.spoken) << ", "
+              << cString(n.description) << ", " << n.order << "},\n";
+            ++count;
+        }
+    }
+    if (count == 0) h << "    {0, \"\", \"\", \"\", 0},\n";
+    h << "};\ninline constexpr std::size_t kControlAccessCount = " << count << ";\n\n"
       << "}  // namespace wt::forms\n";
     return h.str();
 }
@@ -1003,7 +1090,7 @@ std::string depfileEscape(const std::string& s) {
 }
 
 int usage() {
-    std::cerr << "usage: formc --assets DIR --resource OUT.bin --header OUT.h "
+    std::cerr << "usage: formc --assets DIR --resource OUT.bin --header OUT.h [--access OUT.h] "
                  "[--depfile FILE --stamp FILE] FORM...\n";
     return 2;
 }
@@ -1011,7 +1098,7 @@ int usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string assetDir, resourcePath, headerPath, depfile, stamp;
+    std::string assetDir, resourcePath, headerPath, accessPath, depfile, stamp;
     std::vector<std::string> forms;
     for (int i = 1; i < argc; ++i) {
         std::string_view a = argv[i];
@@ -1027,6 +1114,8 @@ int main(int argc, char** argv) {
             ok = value(resourcePath);
         else if (a == "--header")
             ok = value(headerPath);
+        else if (a == "--access")
+            ok = value(accessPath);
         else if (a == "--depfile")
             ok = value(depfile);
         else if (a == "--stamp")
@@ -1076,7 +1165,8 @@ int main(int argc, char** argv) {
     bool ok = writeIfDifferent(resourcePath,
                                std::string_view(reinterpret_cast<const char*>(resource.data()),
                                                 resource.size())) &&
-              writeIfDifferent(headerPath, buildHeader(windows, handlers));
+              writeIfDifferent(headerPath, buildHeader(windows, handlers)) &&
+              (accessPath.empty() || writeIfDifferent(accessPath, buildAccess(windows)));
     if (ok && !depfile.empty()) {
         std::string deps = depfileEscape(stamp) + ":";
         for (const std::string& f : assets.filesRead()) deps += " \\\n  " + depfileEscape(f);

@@ -13,6 +13,8 @@
 #include "ui/gbk.h"
 #include "ui/media/gif_info.h"
 #include "ui/media/media_kind.h"
+#include "ui/qt/access.h"
+#include "ui/qt/focus_mark.h"
 #include "ui/qt/qt_platform.h"
 
 namespace wt::qt {
@@ -42,6 +44,11 @@ class EventButton : public Base {
           up_(window.binds(index, form::kEventMouseUp)) {}
 
   protected:
+    void paintEvent(QPaintEvent* e) override {
+        Base::paintEvent(e);
+        QPainter p(this);
+        paintFocusMark(p, *this);
+    }
     void mousePressEvent(QMouseEvent* e) override {
         QPointer<QWidget> self(this);
         Base::mousePressEvent(e);
@@ -92,6 +99,11 @@ class WideCheckBox : public QCheckBox {
 
   protected:
     bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+    void paintEvent(QPaintEvent* e) override {
+        QCheckBox::paintEvent(e);
+        QPainter p(this);
+        paintFocusMark(p, *this);
+    }
 };
 
 // The invisible click area: draws nothing, reports the left button going down.
@@ -101,6 +113,10 @@ class ClickArea : public QWidget {
         : QWidget(parent), window_(window), index_(index) {}
 
   protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        paintFocusMark(p, *this);
+    }
     void mousePressEvent(QMouseEvent* e) override {
         if (e->button() != Qt::LeftButton) return;
         const QPoint p = e->position().toPoint();
@@ -288,6 +304,7 @@ void FormWindow::build() {
         if (!state.visible) w->setVisible(false);
         controls_[i] = w;
     }
+    access::equip(*this);
 }
 
 QWidget* FormWindow::makeControl(int index, const ControlState& state, QWidget* parent) {
@@ -365,6 +382,7 @@ bool FormWindow::binds(int index, std::int32_t event) const {
 
 void FormWindow::fire(int index, std::int32_t event, int x, int y, int keys) {
     if (closed_) return;
+    const access::WireWatch watch(*this, index, event);
     ui_.fire(model_, index, event, x, y, keys);
 }
 
@@ -377,8 +395,12 @@ void FormWindow::apply(int index, int prop) {
             if (w->isHidden() == state.visible) w->setVisible(state.visible);
             break;
         case prop::Caption:
-            if (auto* label = dynamic_cast<TextLabel*>(w))
-                label->setCaption(fromGbk(state.caption));
+            if (auto* label = dynamic_cast<TextLabel*>(w)) {
+                const QString caption = fromGbk(state.caption);
+                if (caption == label->caption()) break;
+                label->setCaption(caption);
+                access::captionChanged(*label);
+            }
             break;
         case prop::TextColor:
             if (auto* label = dynamic_cast<TextLabel*>(w))

@@ -11,6 +11,7 @@
 #include <cstdlib>
 
 #include "ui/gbk.h"
+#include "ui/qt/access.h"
 #include "ui/qt/controls.h"
 #include "ui/qt/vanish_watch.h"
 
@@ -57,6 +58,7 @@ void installClassicLook() {
 QtPlatform::QtPlatform() : guiThread_(std::this_thread::get_id()) {
     if (QGuiApplication::platformName() == QLatin1String("xcb"))
         vanishWatch_ = std::make_unique<VanishWatch>(*this);
+    access::install();
 }
 
 QtPlatform::~QtPlatform() {

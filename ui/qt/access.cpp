@@ -1,0 +1,287 @@
+#include "ui/qt/access.h"
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QCheckBox>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QTimer>
+#include <algorithm>
+#include <cstring>
+#include <tuple>
+
+#include "form_access.h"
+#include "ui/gbk.h"
+#include "ui/qt/controls.h"
+#include "ui/qt/focus_mark.h"
+
+namespace wt::qt::access {
+namespace {
+
+constexpr char kBaseDescription[] = "wtDescription";
+constexpr char kAnnounced[] = "wtAnnounced";
+
+const forms::ControlAccess* entryFor(std::uint32_t window, const std::string& nameUtf8) {
+    for (std::size_t i = 0; i < forms::kControlAccessCount; ++i) {
+        const forms::ControlAccess& e = forms::kControlAccess[i];
+        if (e.window == window && nameUtf8 == e.control) return &e;
+    }
+    return nullptr;
+}
+
+bool activationKey(int key) {
+    return key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+// A status or prompt text: read as static text whose name is the caption on show.
+class LabelAccessible : public QAccessibleWidget {
+  public:
+    explicit LabelAccessible(TextLabel* label)
+        : QAccessibleWidget(label, QAccessible::StaticText) {}
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name) {
+            const QString caption = static_cast<TextLabel*>(widget())->caption();
+            if (!caption.isEmpty()) return caption;
+        }
+        return QAccessibleWidget::text(t);
+    }
+};
+
+QAccessibleInterface* labelFactory(const QString&, QObject* object) {
+    if (auto* label = dynamic_cast<TextLabel*>(object)) return new LabelAccessible(label);
+    return nullptr;
+}
+
+// Turns keys on one control into the events the mouse would send. Space, Enter and Return act
+// alike: on a button the press is the mouse going down and the release the mouse coming up and
+// the click; on the power switch's click area the press is its mouseDown. Auto-repeat is
+// swallowed, so a held key is one press and one release. Any key, and focus gained by Tab,
+// shows the focus mark; a mouse press hides it.
+//
+// X repeats a held key as release/press pairs with one timestamp, and Qt flags them as
+// auto-repeat only when it finds both halves queued together; under load it often does not. So
+// a press stamped like the last release is a repeat too, and a release acts only after a short
+// grace in which the press of its pair may still come. A key held down when a window closes (its
+// release went to the closed window) then keeps repeating into the focused control harmlessly.
+class KeyBridge : public QObject {
+  public:
+    KeyBridge(FormWindow& window, int index, QWidget& widget)
+        : QObject(&widget),
+          window_(window),
+          index_(index),
+          widget_(widget),
+          down_(window.binds(index, form::kEventMouseDown)),
+          up_(window.binds(index, form::kEventMouseUp)) {
+        widget.installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::FocusIn: {
+                const Qt::FocusReason why = static_cast<QFocusEvent*>(event)->reason();
+                if (why == Qt::TabFocusReason || why == Qt::BacktabFocusReason ||
+                    why == Qt::ShortcutFocusReason)
+                    setKeyboardFocus(widget_, true);
+                else if (why != Qt::ActiveWindowFocusReason)
+                    setKeyboardFocus(widget_, false);
+                return false;
+            }
+            case QEvent::FocusOut:
+                // A held button lets go when the focus leaves it, as the mouse would; a release
+                // still in its grace completes its click.
+                if (heldKey_ != 0) release(pending_);
+                return false;
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonDblClick:
+                setKeyboardFocus(widget_, false);
+                return false;
+            case QEvent::KeyPress:
+                return keyPress(*static_cast<QKeyEvent*>(event));
+            case QEvent::KeyRelease:
+                return keyRelease(*static_cast<QKeyEvent*>(event));
+            default:
+                return false;
+        }
+    }
+
+  private:
+    bool keyPress(QKeyEvent& e) {
+        setKeyboardFocus(widget_, true);
+        if (!activationKey(e.key())) return false;
+        auto* box = qobject_cast<QCheckBox*>(&widget_);
+        if (box != nullptr && e.key() == Qt::Key_Space) return false;  // the box's own toggle
+        if (pending_ && e.key() == heldKey_ && e.timestamp() == pendingTime_) {
+            pending_ = false;  // only a repeat: still held
+            return true;
+        }
+        if (repeated(e) || heldKey_ != 0 || (e.modifiers() & ~Qt::KeypadModifier) != 0) return true;
+        if (box != nullptr) {
+            box->click();
+            return true;
+        }
+        auto* button = qobject_cast<QAbstractButton*>(&widget_);
+        if (button == nullptr) {  // the power switch's click area
+            window_.fire(index_, form::kEventMouseDown);
+            return true;
+        }
+        heldKey_ = e.key();
+        button->setDown(true);
+        if (down_) window_.fire(index_, form::kEventMouseDown);
+        return true;
+    }
+
+    bool keyRelease(QKeyEvent& e) {
+        if (!activationKey(e.key())) return false;
+        lastReleaseKey_ = e.key();
+        lastReleaseTime_ = e.timestamp();
+        if (qobject_cast<QCheckBox*>(&widget_) != nullptr) return e.key() != Qt::Key_Space;
+        if (!e.isAutoRepeat() && heldKey_ == e.key() && !pending_) {
+            pending_ = true;
+            pendingTime_ = e.timestamp();
+            QTimer::singleShot(kReleaseGraceMs, this, [this] {
+                if (pending_) release(true);
+            });
+        }
+        return true;
+    }
+
+    // Whether a press is the second half of a repeat pair.
+    static bool repeated(const QKeyEvent& e) {
+        return e.isAutoRepeat() || (e.timestamp() != 0 && e.key() == lastReleaseKey_ &&
+                                    e.timestamp() == lastReleaseTime_);
+    }
+
+    void release(bool click) {
+        auto* button = qobject_cast<QAbstractButton*>(&widget_);
+        heldKey_ = 0;
+        pending_ = false;
+        QPointer<QWidget> self(&widget_);
+        if (up_) window_.fire(index_, form::kEventMouseUp);
+        if (!self || button == nullptr) return;
+        button->setDown(false);
+        // click() emits clicked, which the window forwards to the model when it is bound; a
+        // menu button's click may run a nested loop until its exercise window closes.
+        if (click) button->click();
+    }
+
+    FormWindow& window_;
+    const int index_;
+    QWidget& widget_;
+    const bool down_, up_;
+    int heldKey_ = 0;
+    bool pending_ = false;  // a release waits out its grace
+    std::uint64_t pendingTime_ = 0;
+
+    static constexpr int kReleaseGraceMs = 30;
+    // One keyboard: the last release of an activation key, whichever control it reached.
+    static inline int lastReleaseKey_ = 0;
+    static inline std::uint64_t lastReleaseTime_ = 0;
+};
+
+bool acts(const form::ControlRecord& record) {
+    return record.kind == form::Kind::Button || record.kind == form::Kind::CheckBox ||
+           record.kind == form::Kind::TransparentLabel;
+}
+
+}  // namespace
+
+void install() {
+    QAccessible::installFactory(labelFactory);  // a second call changes nothing
+}
+
+void equip(FormWindow& window) {
+    const WindowRef& model = window.model();
+    struct Stop {
+        int order;
+        int top, left;
+        QWidget* widget;
+    };
+    std::vector<Stop> stops;
+    for (std::size_t i = 1; i < model->size(); ++i) {
+        const form::ControlRecord& record = model->block().records[i];
+        QWidget* w = window.control(static_cast<int>(i));
+        if (w == nullptr || !acts(record)) continue;
+        const std::string name = utf8(record.nameGbk);
+        const forms::ControlAccess* entry = entryFor(model->id(), name);
+
+        QString spoken = entry ? QString::fromUtf8(entry->spoken) : QString();
+        if (spoken.isEmpty()) {
+            if (auto* button = qobject_cast<QAbstractButton*>(w);
+                button && !button->text().isEmpty())
+                spoken = button->text();
+            else
+                spoken = QString::fromStdString(name);
+        }
+        w->setAccessibleName(spoken);
+        const QString description = entry ? QString::fromUtf8(entry->description) : QString();
+        w->setAccessibleDescription(description);
+        w->setProperty(kBaseDescription, description);
+        if (!description.isEmpty()) w->setToolTip(description);
+
+        if (record.kind == form::Kind::TransparentLabel) w->setFocusPolicy(Qt::StrongFocus);
+        new KeyBridge(window, static_cast<int>(i), *w);
+        stops.push_back(
+            {entry ? entry->order : 1 << 20, record.geometry.top, record.geometry.left, w});
+    }
+    std::stable_sort(stops.begin(), stops.end(), [](const Stop& a, const Stop& b) {
+        return std::tie(a.order, a.top, a.left) < std::tie(b.order, b.top, b.left);
+    });
+    for (std::size_t k = 1; k < stops.size(); ++k)
+        QWidget::setTabOrder(stops[k - 1].widget, stops[k].widget);
+}
+
+void captionChanged(QWidget& label) {
+    QAccessibleEvent event(&label, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&event);
+}
+
+QString announcement(const QStringList& connected, const QStringList& removed) {
+    QStringList parts;
+    if (!connected.isEmpty())
+        parts << QStringLiteral("已连接：") + connected.join(QStringLiteral("、"));
+    if (!removed.isEmpty())
+        parts << QStringLiteral("已拆除：") + removed.join(QStringLiteral("、"));
+    return parts.join(QStringLiteral("；"));
+}
+
+WireWatch::WireWatch(FormWindow& window, int index, std::int32_t event)
+    : window_(&window), index_(index) {
+    if (event != form::kEventClicked) return;
+    const std::size_t n = window.model()->size();
+    bool any = false;
+    std::vector<bool> shown(n, false);
+    for (std::size_t i = 1; i < n; ++i)
+        if (auto* bar = dynamic_cast<WireBar*>(window.control(static_cast<int>(i)))) {
+            shown[i] = !bar->isHidden();
+            any = true;
+        }
+    if (any) shown_ = std::move(shown);
+}
+
+WireWatch::~WireWatch() {
+    if (shown_.empty() || !window_ || window_->closed()) return;
+    QStringList connected, removed;
+    for (std::size_t i = 1; i < shown_.size(); ++i) {
+        QWidget* bar = window_->control(static_cast<int>(i));
+        if (bar == nullptr || !dynamic_cast<WireBar*>(bar) || shown_[i] == !bar->isHidden())
+            continue;
+        (shown_[i] ? removed : connected) << bar->objectName();
+    }
+    if (connected.isEmpty() && removed.isEmpty()) return;
+    QWidget* terminal = window_->control(index_);
+    if (terminal == nullptr) return;
+    // Only the latest change is told: the terminal told before gets its plain description back.
+    if (auto* before = qobject_cast<QWidget*>(window_->property(kAnnounced).value<QObject*>());
+        before != nullptr && before != terminal)
+        before->setAccessibleDescription(before->property(kBaseDescription).toString());
+    const QString base = terminal->property(kBaseDescription).toString();
+    const QString news = announcement(connected, removed);
+    terminal->setAccessibleDescription(base.isEmpty() ? news : base + QStringLiteral("。") + news);
+    window_->setProperty(kAnnounced, QVariant::fromValue<QObject*>(terminal));
+}
+
+}  // namespace wt::qt::access
