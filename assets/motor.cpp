@@ -1,7 +1,7 @@
 // The three-phase induction motor seen from its drive end: the finned frame on its feet, the
 // end shield with its bolts, the terminal box low in front (where the windows put the motor's
 // terminal), and in the middle a large coupling
-// disc painted in yellow and dark quarters with a red marker. Running, the whole disc turns, so
+// disc painted half yellow, half dark, with a red marker. Running, the whole disc turns, so
 // the motion reads at a glance even in a small box; an arrow and a word give the direction.
 #include <QLinearGradient>
 #include <QPainter>
@@ -116,16 +116,15 @@ void drawDisc(QPainter& p, double theta) {
     p.setPen(QPen(QColor(0x40, 0x44, 0x4A), 3));
     p.setBrush(kDark);
     p.drawEllipse(disc);
-    // Two opposite yellow quarters; Qt counts angles counter-clockwise in sixteenths of a degree.
+    // A yellow half and a dark half: turned by any amount short of a whole turn, a large part of
+    // the disc has changed colour. Qt counts angles counter-clockwise in sixteenths of a degree.
     p.setPen(Qt::NoPen);
     p.setBrush(kYellow);
-    const double start = -theta * 180 / std::numbers::pi;
-    for (int k = 0; k < 2; ++k)
-        p.drawPie(disc.adjusted(2, 2, -2, -2),
-                  static_cast<int>(std::lround((start - 180 * k) * 16)), -90 * 16);
-    // Red marker along one yellow quarter, so that the disc has one way round.
+    p.drawPie(disc.adjusted(2, 2, -2, -2),
+              static_cast<int>(std::lround(-theta * 180 / std::numbers::pi * 16)), -180 * 16);
+    // Red marker across the yellow half, so that the disc has one way round.
     p.setPen(QPen(kMarker, 12, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(polar(36, theta + deg(45)), polar(kDiscR - 14, theta + deg(45)));
+    p.drawLine(polar(36, theta + deg(90)), polar(kDiscR - 14, theta + deg(90)));
     // Steel rim ring and bolt holes turning with the disc.
     p.setPen(QPen(QColor(0xB8, 0xBE, 0xC6), 5));
     p.setBrush(Qt::NoBrush);
