@@ -299,10 +299,12 @@ void FormWindow::build() {
     setWindowTitle(QString());
     // The learner may resize or maximise the window; the content keeps its proportions.
     setMinimumSize(std::max(1, stored_.width() / 4), std::max(1, stored_.height() / 4));
-    resize(stored_);
-    move(50, 50);
+    // Built at the size it opens at, so that no picture is made at a size never shown.
+    const Placement at = placement();
+    resize(at.client);
+    move(at.framePos);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    fit_ = fitContent(stored_, stored_);
+    fit_ = fitContent(stored_, at.client);
 
     const std::size_t n = model_->size();
     controls_.assign(n, nullptr);
@@ -353,13 +355,17 @@ void FormWindow::relayout() {
     update();
 }
 
-void FormWindow::place() {
+Placement FormWindow::placement() const {
     QScreen* screen = QGuiApplication::screenAt(QPoint(50, 50));
     if (screen == nullptr) screen = QGuiApplication::primaryScreen();
-    frameSeen_ = platform_.frameMargins();
-    const Placement at = placeWindow(
-        stored_, frameSeen_,
+    return placeWindow(
+        stored_, platform_.frameMargins(),
         screen != nullptr ? screen->availableGeometry() : QRect(QPoint(0, 0), stored_ * 2));
+}
+
+void FormWindow::place() {
+    frameSeen_ = platform_.frameMargins();
+    const Placement at = placement();
     if (size() != at.client) resize(at.client);
     move(at.framePos);
 }
@@ -373,7 +379,8 @@ void FormWindow::showPlaced() {
 }
 
 void FormWindow::resizeEvent(QResizeEvent*) {
-    relayout();
+    // The first show delivers a resize to the size the window was built at: nothing to redo.
+    if (fitContent(stored_, size()) != fit_ || background_.isNull()) relayout();
 }
 
 void FormWindow::moveEvent(QMoveEvent*) {
