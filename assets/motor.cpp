@@ -19,8 +19,8 @@ namespace {
 
 // Drawing coordinates are those of the 620 x 434 animation frame.
 constexpr double kCx = kMotorHubX, kCy = kMotorHubY;
-constexpr double kFrameR = 132;   // finned frame
-constexpr double kShieldR = 114;  // end shield
+constexpr double kFrameR = 138;   // finned frame
+constexpr double kShieldR = 120;  // end shield
 constexpr double kDiscR = kMotorDiscRadius;
 const QColor kPaint(0x3C, 0x6C, 0x9C);
 const QColor kYellow(0xF2, 0xC2, 0x00);
@@ -200,9 +200,10 @@ std::vector<QImage> drawMotorFrames(bool forward, int count) {
         drawStaticMotor(p);
         drawDirection(p, forward);
     }
-    // Six turns per loop: a little over 31 degrees a frame, slow enough to follow the marker
-    // and fast enough that the disc has clearly moved after a third of a second.
-    const double step = (forward ? 1.0 : -1.0) * 6 * 2 * std::numbers::pi / count;
+    // Four turns per loop, about 21 degrees a frame: slow enough to follow the marker, and a
+    // turn takes long enough (1.7 s) that a second look a fraction of a second later never
+    // finds the disc where it was.
+    const double step = (forward ? 1.0 : -1.0) * 4 * 2 * std::numbers::pi / count;
     std::vector<QImage> frames;
     frames.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {

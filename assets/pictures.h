@@ -16,7 +16,7 @@ inline constexpr int kAnimationWidth = 620, kAnimationHeight = 434;
 inline constexpr int kForwardFrames = 69, kReverseFrames = 68;
 inline constexpr int kFrameDelayCs = 10;
 // The turning coupling disc of the motor pictures, in animation-frame coordinates.
-inline constexpr double kMotorHubX = 300, kMotorHubY = 160, kMotorDiscRadius = 100;
+inline constexpr double kMotorHubX = 300, kMotorHubY = 160, kMotorDiscRadius = 108;
 
 // Four-pole miniature circuit breaker, lever up ("I", closed) or down ("O", open).
 QImage drawSwitch(bool closed);

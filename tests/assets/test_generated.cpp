@@ -151,7 +151,7 @@ TEST_P(MotorTurns, VisiblyAndItsOwnWay) {
     const std::size_t n = frames.size();
     for (std::size_t k = 0; k < n; ++k)
         for (std::size_t apart : {3u, 4u})
-            EXPECT_GT(test::differingShare(frames[k], frames[(k + apart) % n], 38), 0.045)
+            EXPECT_GT(test::differingShare(frames[k], frames[(k + apart) % n], 38), 0.04)
                 << "frames " << k << " and " << (k + apart) % n;
     for (std::size_t k = 0; k < 6; ++k) {
         double turn = markerAngle(frames[k + 1]) - markerAngle(frames[k]);
