@@ -12,6 +12,8 @@
 #include "form_ids.h"
 #include "resources/embedded_forms.h"
 #include "resources/form_reader.h"
+#include "resources/media.h"
+#include "ui/media/media_kind.h"
 #include "ui/qt/qt_platform.h"
 
 namespace wt::app {
@@ -79,6 +81,15 @@ int run(char* programPath) {
         !ui.openInstance(forms::ExerciseMenu))
         return startFailed("the menu window could not be created");
     platform.sound().openInBackground();
+    // The exercise windows' pictures are made ready while the learner looks at the menu.
+    std::vector<const form::WindowBlock*> exerciseBlocks;
+    for (const form::WindowBlock& block : resource->blocks())
+        if (block.windowId != forms::ExerciseMenu) exerciseBlocks.push_back(&block);
+    std::vector<std::span<const std::uint8_t>> stills;
+    for (int r = 0; r < static_cast<int>(media::Role::Count); ++r)
+        if (const auto file = mediaFile(media::blob(static_cast<media::Role>(r))))
+            if (decode::mediaKind(*file) == decode::MediaKind::Png) stills.push_back(*file);
+    platform.warmUpAfterFirstPaint(std::move(exerciseBlocks), std::move(stills));
 
     QApplication::exec();
     ui.shutdown();

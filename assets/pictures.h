@@ -15,6 +15,8 @@ inline constexpr int kMotorWidth = 619, kMotorHeight = 431;
 inline constexpr int kAnimationWidth = 620, kAnimationHeight = 434;
 inline constexpr int kForwardFrames = 69, kReverseFrames = 68;
 inline constexpr int kFrameDelayCs = 10;
+// The turning coupling disc of the motor pictures, in animation-frame coordinates.
+inline constexpr double kMotorHubX = 300, kMotorHubY = 160, kMotorDiscRadius = 108;
 
 // Four-pole miniature circuit breaker, lever up ("I", closed) or down ("O", open).
 QImage drawSwitch(bool closed);
@@ -30,7 +32,7 @@ QImage drawRelay();
 QImage drawFuse();
 // Background of the exercise menu, 1501 x 672.
 QImage drawMenuBackground();
-// Three-phase induction motor, side view, at rest (619 x 431).
+// Three-phase induction motor seen from its drive end, at rest (619 x 431).
 QImage drawMotorAtRest();
 // The running motor (620 x 434), `count` frames of one seamless loop; forward turns clockwise
 // seen from the shaft end, reverse counter-clockwise.

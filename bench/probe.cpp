@@ -367,6 +367,9 @@ Paint openAndClose(XServer& x, const Rect& button, const wt::form::WindowBlock& 
 
 // --- The measurements ----------------------------------------------------------------------
 
+// How long the probe lets the program prepare pictures after its menu has shown.
+constexpr auto kWarmUp = 2500ms;
+
 struct Options {
     std::string program, empty, floor, movie;
     int runs = 5;
@@ -518,7 +521,8 @@ int main(int argc, char** argv) {
     std::vector<Row> firstOpen, againOpen;
     for (const auto& entry : wt::bench::kMenu) {
         const std::string name(wt::bench::windowName(entry.window));
-        firstOpen.push_back({"open " + name + ", first", "ms", {}, {}, "background-only window"});
+        firstOpen.push_back(
+            {"open " + name + ", first after warm-up", "ms", {}, {}, "background-only window"});
         againOpen.push_back({"open " + name + ", again", "ms", {}, {}, "same, pixmap kept"});
     }
 
@@ -541,6 +545,9 @@ int main(int argc, char** argv) {
             }
             settle(x, menuArea);
             if (real) rssMenu.figure.push_back(p->peakRssMb());
+            // The program prepares the exercise windows' pictures on a low-priority thread once
+            // the menu has shown; a learner reads the menu for longer than that takes.
+            if (real && !opt.startupOnly) std::this_thread::sleep_for(kWarmUp);
             for (std::size_t i = 0; i < std::size(wt::bench::kMenu) && !opt.startupOnly; ++i) {
                 const auto& entry = wt::bench::kMenu[i];
                 const auto* exercise = wt::bench::forms().find(entry.window);
@@ -616,9 +623,39 @@ int main(int argc, char** argv) {
         rssMotor.floor.push_back(p->peakRssMb());
     }
 
+    // A window too large for its screen: on this screen at 150 % (a logical 1280 x 720) the
+    // continuous-run window opens scaled down. Timed over the whole screen, since where it lands
+    // is the program's choice; the floor is the same first opening at 100 %.
+    Row scaled{"open continuous-run, first, scaled at 150 %", "ms", {}, {}, "same at 100 %"};
+    for (std::size_t i = 0; i < std::size(wt::bench::kMenu); ++i)
+        if (wt::bench::kMenu[i].window == cr.windowId)
+            scaled.floor = firstOpen[i].figure;
+    setenv("QT_SCALE_FACTOR", "1.5", 1);
+    for (int run = 0; run < opt.runs; ++run) {
+        const auto times = [](Rect r) {
+            return Rect{r.x * 3 / 2, r.y * 3 / 2, r.w * 3 / 2, r.h * 3 / 2};
+        };
+        std::unique_ptr<Process> p;
+        const Paint start = launch(x, p, {opt.program}, times(menuArea));
+        if (!start.ok) fail("no first paint of the menu at 150 %");
+        settle(x, times(menuArea));
+        std::this_thread::sleep_for(kWarmUp);
+        moveToCentre(x, times(controlRect(menu, "长动")));
+        std::this_thread::sleep_for(50ms);
+        const Rect screen{0, 0, 1920, 1080};
+        settle(x, screen, 100ms);
+        const auto before = x.grab(screen);
+        const Clock::time_point t0 = x.press();
+        const Paint paint = watch(x, screen, before, t0);
+        if (!paint.ok) fail("no first paint of the scaled continuous-run window");
+        scaled.figure.push_back(paint.firstMs);
+    }
+    unsetenv("QT_SCALE_FACTOR");
+
     std::vector<Row> rows{startup, startupLike};
     rows.insert(rows.end(), firstOpen.begin(), firstOpen.end());
     rows.insert(rows.end(), againOpen.begin(), againOpen.end());
+    rows.push_back(scaled);
     rows.insert(rows.end(), {wire, cpu, fps, rssMenu, rssAll, rssMotor});
     printTable(rows, opt.runs);
     return 0;

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The real program against floors measured in the same run, under Xvfb; prints one table.
-#   bench/run.sh [RUNS] [--only startup]   (default 5 runs; about three minutes, or seconds for
+#   bench/run.sh [RUNS] [--only startup]   (default 5 runs; about four minutes, or seconds for
 #                                           the start-up rows alone)
 # Builds build-bench (Release, -DWT_BUILD_BENCH=ON): wiring-trainer and the floor programs
 # empty_window, floor_windows, movie_box, and the probe that drives and times them.

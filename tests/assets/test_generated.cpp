@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <cmath>
+#include <numbers>
 #include <string>
 
 #include "assets/form_geometry.h"
@@ -113,6 +115,54 @@ TEST(GeneratedGif, ReverseTurnsTheOtherWay) {
     EXPECT_GT(test::differingShare(fwd->composed[1], rev->composed[1], 40), 0.001);
     EXPECT_GT(test::differingShare(fwd->composed[2], rev->composed[2], 40), 0.001);
 }
+
+// Shown in a small box, the running motor must still read as turning: between any two frames
+// three or four apart (a glance 0.35 s later) a good part of the picture changes clearly, and the
+// red marker on the disc moves clockwise forward and counter-clockwise in reverse.
+struct TurnRow {
+    const char* file;
+    int sense;  // +1 clockwise on screen
+};
+
+class MotorTurns : public ::testing::TestWithParam<TurnRow> {};
+
+double markerAngle(const test::Rgb& img) {
+    double sx = 0, sy = 0;
+    int n = 0;
+    for (int y = 0; y < img.height; ++y)
+        for (int x = 0; x < img.width; ++x) {
+            const double dx = x - kMotorHubX, dy = y - kMotorHubY;
+            if (dx * dx + dy * dy > kMotorDiscRadius * kMotorDiscRadius) continue;
+            const std::uint32_t c = img.at(x, y);
+            if ((c >> 16) > 180 && ((c >> 8) & 0xFF) < 80 && (c & 0xFF) < 80) {
+                sx += dx;
+                sy += dy;
+                ++n;
+            }
+        }
+    EXPECT_GT(n, 100) << "no red marker on the disc";
+    return std::atan2(sy, sx);
+}
+
+TEST_P(MotorTurns, VisiblyAndItsOwnWay) {
+    auto gif = test::readGif(test::readFile(asset(GetParam().file)));
+    ASSERT_TRUE(gif);
+    const auto& frames = gif->composed;
+    const std::size_t n = frames.size();
+    for (std::size_t k = 0; k < n; ++k)
+        for (std::size_t apart : {3u, 4u})
+            EXPECT_GT(test::differingShare(frames[k], frames[(k + apart) % n], 38), 0.04)
+                << "frames " << k << " and " << (k + apart) % n;
+    for (std::size_t k = 0; k < 6; ++k) {
+        double turn = markerAngle(frames[k + 1]) - markerAngle(frames[k]);
+        turn = std::remainder(turn, 2 * std::numbers::pi);
+        EXPECT_GT(turn * GetParam().sense, 0.2) << "frame " << k;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(BothDirections, MotorTurns,
+                         ::testing::Values(TurnRow{"motor_forward.gif", 1},
+                                           TurnRow{"motor_reverse.gif", -1}));
 
 struct PairRow {
     const char* a;

@@ -26,6 +26,12 @@ openbox as the window manager (t.clients() lists the managed windows with their 
 t.frame_extents(id) the frame around one) and a private session bus with the accessibility bus, so
 /usr/bin/python3 with pyatspi run under t.env sees the program's widgets.
 
+Windows the program has placed or scaled: t.place(window, client) records where a window's client
+area really is (a row of t.clients()); from then on t.rect / t.centre / t.click map the form's
+stored geometry into that client area at the program's uniform scale (fit_of), so the same walk
+clicks a window wherever and at whatever size it is shown. t.wait_client(name) finds a managed
+window that is not yet placed and places it.
+
 Where things are, from the environment (ctest sets all three, see CMakeLists.txt here):
 WT_TRAINER (the program; default build/wiring-trainer), WT_WMCLOSE (the wmclose.c tool; default
 tests/e2e/wt_wmclose beside the program), WT_FORMS_DIR (default resources/forms). Xvfb picks a
@@ -42,6 +48,8 @@ import time
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 FORMS = os.environ.get("WT_FORMS_DIR") or os.path.join(ROOT, "resources", "forms")
 WINDOW_ORIGIN = (50, 50)
+# The least share of a running motor's box that visibly changes between two looks 0.35 s apart.
+MOTION_SHARE = 0.03
 
 MENU_BUTTONS = {  # menu button name -> exercise window
     "点动": "JogExercise",
@@ -170,6 +178,7 @@ class Trainer:
             time.sleep(0.05)
         self.proc = None
         self.forms = {}
+        self.placed = {}  # window -> client row (id, x, y, w, h, name) where the program put it
         if atspi:
             self._start_atspi()
         if wm:
@@ -336,7 +345,7 @@ class Trainer:
         return self.forms[window]
 
     def click(self, window, control):
-        self.click_at(*self.form(window).centre(control))
+        self.click_at(*self.centre(window, control))
 
     def click_all(self, window, names, pause=0.0):
         for n in names.split():
@@ -345,7 +354,7 @@ class Trainer:
                 time.sleep(pause)
 
     def mouse_down(self, window, control):
-        self._move(*self.form(window).centre(control))
+        self._move(*self.centre(window, control))
         self.run("xdotool", "mousedown", "1")
 
     def mouse_up(self):
@@ -382,12 +391,67 @@ class Trainer:
         return shown
 
     def bar_pixels(self, img, window, wire):
-        x, y, w, h = self.form(window).rect(wire)
+        x, y, w, h = self.rect(window, wire)
         cx, cy = x + w // 2, y + h // 2
         # Sixteen points along the middle line; terminals sitting on the ends cover some.
         pts = [(cx, y + h * k // 17) for k in range(1, 17)] if h > w else \
               [(x + w * k // 17, cy) for k in range(1, 17)]
         return [img.pixel(px, py) for px, py in pts]
+
+    # --- Placed and scaled windows ------------------------------------------------------------
+
+    def place(self, window, client):
+        self.placed[window] = client
+
+    def rect(self, window, control):
+        """Screen rectangle of a control: the form's, or mapped into the window's placed client
+        area the way the program scales its content (each edge rounded on its own)."""
+        x, y, w, h = self.form(window).rect(control)
+        client = self.placed.get(window)
+        if not client:
+            return (x, y, w, h)
+        scale, ox, oy = fit_of(self.form(window).size, client[3:5])
+        x, y = x - WINDOW_ORIGIN[0], y - WINDOW_ORIGIN[1]
+        left, top = round(x * scale), round(y * scale)
+        right, bottom = round((x + w) * scale), round((y + h) * scale)
+        return (client[1] + ox + left, client[2] + oy + top, max(1, right - left),
+                max(1, bottom - top))
+
+    def centre(self, window, control):
+        x, y, w, h = self.rect(window, control)
+        return (x + w // 2, y + h // 2)
+
+    def motion(self, window, control, pause=0.35):
+        """Share of a control's pixels that clearly change between two screenshots `pause`
+        seconds apart (printed, so that a test's log shows the figure)."""
+        rect = self.rect(window, control)
+        first = self.screenshot(rect).region((0, 0, rect[2], rect[3]))
+        time.sleep(pause)
+        second = self.screenshot(rect).region((0, 0, rect[2], rect[3]))
+        share = clearly_changed_share(first, second)
+        print("motion %s %s: %.1f %%" % (window, control, 100 * share), flush=True)
+        return share
+
+    def wait_client(self, window, timeout=15.0):
+        """The managed window (wm=True) that appeared and is not placed yet: placed as `window`."""
+        known = {c[0] for c in self.placed.values()}
+
+        def fresh():
+            new = [c for c in self.clients() if c[0] not in known]
+            return new[0] if len(new) == 1 else None
+        client = self.wait_for(fresh, timeout, "a new window for " + window)
+        # The window manager may still be placing it: wait until it stands still.
+        for _ in range(40):
+            time.sleep(0.1)
+            now = [c for c in self.clients() if c[0] == client[0]]
+            if now and now[0] == client:
+                break
+            client = now[0] if now else client
+        self.place(window, client)
+        return client
+
+    def forget(self, window):
+        self.placed.pop(window, None)
 
     # --- Program -------------------------------------------------------------------------------
 
@@ -415,6 +479,23 @@ class Trainer:
             return self.proc.wait(timeout)
         except subprocess.TimeoutExpired:
             return None
+
+
+def fit_of(stored, client):
+    """The program's uniform scale of a stored size in a client size and the offset that centres
+    the scaled content."""
+    scale = min(client[0] / stored[0], client[1] / stored[1])
+    return (scale, (client[0] - round(stored[0] * scale)) // 2,
+            (client[1] - round(stored[1] * scale)) // 2)
+
+
+def clearly_changed_share(before, after, threshold=38):
+    """Share of pixels whose largest channel changes by more than `threshold`: motion as a
+    learner sees it."""
+    if not before:
+        return 0.0
+    return sum(1 for a, b in zip(before, after)
+               if max(abs(p - q) for p, q in zip(a, b)) > threshold) / len(before)
 
 
 def differs(a, b, threshold=30):

@@ -4,7 +4,8 @@ status text in colour, stop, power off, remove a wire, be refused with "信息�
 find no wires."""
 import time
 
-from trainer import Trainer, changed_share
+from trainer import MOTION_SHARE, Trainer
+
 
 
 def coloured(img, rect, colour):
@@ -29,7 +30,7 @@ class Walk:
         self.baseline = None
 
     def rect(self, control):
-        return self.t.form(self.window).rect(control)
+        return self.t.rect(self.window, control)
 
     def open(self):
         self.window = self.t.open_exercise(self.menu_button)
@@ -49,13 +50,9 @@ class Walk:
         self.t.click(self.window, "透明标签1")
         time.sleep(0.4)
 
-    def animates(self):
-        box = self.rect(self.motor)
-        a = self.t.screenshot(box).region((0, 0, box[2], box[3]))
-        time.sleep(0.35)
-        b = self.t.screenshot(box).region((0, 0, box[2], box[3]))
-        # Only the fan and the arrow turn: a few dozen pixels of the scaled box change.
-        return changed_share(a, b) * len(a) >= 20
+    def motion(self):
+        """Share of the motor box's pixels that clearly change between two looks 0.35 s apart."""
+        return self.t.motion(self.window, self.motor)
 
     def status(self, colour):
         img = self.t.screenshot()
@@ -63,12 +60,15 @@ class Walk:
 
     def expect_running(self, what):
         time.sleep(0.5)
-        assert self.animates(), "motor box does not animate after " + what
+        share = self.motion()
+        assert share >= MOTION_SHARE, "motor box hardly moves after %s: %.2f %%" % (what,
+                                                                                100 * share)
         assert self.status("green"), "no green status text after " + what
 
     def expect_stopped(self, what):
         time.sleep(0.5)
-        assert not self.animates(), "motor box still animates after " + what
+        share = self.motion()
+        assert share == 0, "motor box still moves after %s: %.2f %%" % (what, 100 * share)
         assert self.status("red"), "no red status text after " + what
 
     def remove(self, terminal, wire):

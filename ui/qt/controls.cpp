@@ -1,13 +1,16 @@
 #include "ui/qt/controls.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalBlocker>
+#include <QWindow>
 #include <cstdlib>
 
 #include "ui/gbk.h"
@@ -75,12 +78,24 @@ class EventButton : public Base {
 class PictureButton : public QAbstractButton {
   public:
     using QAbstractButton::QAbstractButton;
-    void setPixmap(QPixmap pixmap) {
-        pixmap_ = std::move(pixmap);
-        update();
+    void setPicture(PictureCache& cache, std::span<const std::uint8_t> png) {
+        cache_ = &cache;
+        png_ = png;
+        refresh();
     }
 
   protected:
+    void resizeEvent(QResizeEvent* e) override {
+        QAbstractButton::resizeEvent(e);
+        if (size() != made_) refresh();
+    }
+    void refresh() {
+        if (cache_ == nullptr) return;
+        made_ = size();
+        pixmap_ = cache_->scaled(png_, size(), devicePixelRatioF());
+        update();
+    }
+
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         const int shift = isDown() ? 1 : 0;
@@ -88,6 +103,9 @@ class PictureButton : public QAbstractButton {
     }
 
   private:
+    PictureCache* cache_ = nullptr;
+    std::span<const std::uint8_t> png_;
+    QSize made_;
     QPixmap pixmap_;
 };
 
@@ -130,7 +148,7 @@ class ClickArea : public QWidget {
 
 }  // namespace
 
-QFont fontFor(const form::FontRecord& record) {
+QFont fontFor(const form::FontRecord& record, double scale) {
     QFont font;
     QStringList families;
     if (!record.faceGbk.empty()) families << QString::fromStdString(utf8(record.faceGbk));
@@ -141,7 +159,7 @@ QFont fontFor(const form::FontRecord& record) {
     // which the character takes about seven eighths.
     int px = std::abs(record.height);
     if (record.height > 0) px = px * 7 / 8;
-    if (px > 0) font.setPixelSize(px);
+    if (px > 0) font.setPixelSize(std::max(1, static_cast<int>(std::lround(px * scale))));
     if (record.weight > 0)
         font.setWeight(static_cast<QFont::Weight>(std::clamp(record.weight, 100, 900)));
     font.setItalic(record.italic != 0);
@@ -215,8 +233,10 @@ PictureBox::PictureBox(QtPlatform& platform, QWidget* parent)
 bool PictureBox::setPicture(std::span<const std::uint8_t> file) {
     switch (decode::mediaKind(file)) {
         case decode::MediaKind::Png: {
-            QPixmap pixmap = platform_.pictures().scaled(file, size());
+            QPixmap pixmap = platform_.pictures().scaled(file, size(), devicePixelRatioF());
             if (pixmap.isNull()) return false;
+            file_ = file;
+            made_ = size();
             stopMovie();
             still_ = std::move(pixmap);
             update();
@@ -235,12 +255,17 @@ bool PictureBox::setPicture(std::span<const std::uint8_t> file) {
                 return false;
             }
             stopMovie();
+            file_ = file;
+            made_ = size();
             still_ = QPixmap();
             buffer_ = buffer;
             movie_ = movie;
-            // Frames are scaled once, as they are first read; later loops come from the cache.
+            // Frames are scaled once, as they are first read, straight to device pixels; later
+            // loops come from the cache.
             movie_->setCacheMode(QMovie::CacheAll);
-            movie_->setScaledSize(size());
+            const qreal dpr = devicePixelRatioF();
+            movie_->setScaledSize(QSize(static_cast<int>(std::lround(width() * dpr)),
+                                        static_cast<int>(std::lround(height() * dpr))));
             connect(movie_, &QMovie::frameChanged, this, [this] { update(); });
             movie_->start();
             update();
@@ -260,10 +285,17 @@ void PictureBox::stopMovie() {
     buffer_ = nullptr;
 }
 
+void PictureBox::resizeEvent(QResizeEvent*) {
+    // The frames cached by a playing movie are of the old size: the animation starts again at the
+    // new one.
+    if (!file_.empty() && size() != made_) setPicture(file_);
+}
+
 void PictureBox::paintEvent(QPaintEvent*) {
     QPainter p(this);
     if (movie_ != nullptr)
-        p.drawPixmap(0, 0, movie_->currentPixmap());
+        // Frames are device-sized: drawn into the box they map one to one onto the screen.
+        p.drawPixmap(rect(), movie_->currentPixmap());
     else if (!still_.isNull())
         p.drawPixmap(0, 0, still_);
 }
@@ -279,12 +311,16 @@ FormWindow::~FormWindow() = default;
 
 void FormWindow::build() {
     const form::ControlRecord& own = model_->block().window();
-    const QSize size(std::max(1, own.geometry.width), std::max(1, own.geometry.height));
+    stored_ = QSize(std::max(1, own.geometry.width), std::max(1, own.geometry.height));
     setWindowTitle(QString());
-    setFixedSize(size);
-    move(50, 50);
-    background_ = platform_.pictures().scaled(own.picture, size);
-    if (!background_.isNull()) setAttribute(Qt::WA_OpaquePaintEvent);
+    // The learner may resize or maximise the window; the content keeps its proportions.
+    setMinimumSize(std::max(1, stored_.width() / 4), std::max(1, stored_.height() / 4));
+    // Built at the size it opens at, so that no picture is made at a size never shown.
+    const Placement at = placement();
+    resize(at.client);
+    move(at.framePos);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    fit_ = fitContent(stored_, at.client);
 
     const std::size_t n = model_->size();
     controls_.assign(n, nullptr);
@@ -294,20 +330,88 @@ void FormWindow::build() {
         if (state.parent > 0 && static_cast<std::size_t>(state.parent) < i &&
             controls_[state.parent] != nullptr)
             parent = controls_[state.parent];
-        QWidget* w = makeControl(static_cast<int>(i), state, parent);
-        if (w == nullptr) continue;
         const form::Geometry& g = state.record->geometry;
-        w->setGeometry(g.left, g.top, std::max(0, g.width), std::max(0, g.height));
+        const QRect stored(g.left, g.top, std::max(0, g.width), std::max(0, g.height));
+        QWidget* w = makeControl(static_cast<int>(i), state, parent,
+                                 parent == this ? fit_.map(stored) : fit_.mapInside(stored));
+        if (w == nullptr) continue;
         const QString name = QString::fromStdString(utf8(state.record->nameGbk));
         w->setObjectName(name);
         w->setAccessibleName(name);
         if (!state.visible) w->setVisible(false);
         controls_[i] = w;
     }
+    relayout();
     access::equip(*this);
 }
 
-QWidget* FormWindow::makeControl(int index, const ControlState& state, QWidget* parent) {
+void FormWindow::relayout() {
+    fit_ = fitContent(stored_, size());
+    content_ = fit_.map(QRect(QPoint(0, 0), stored_));
+    background_ = platform_.pictures().scaled(model_->block().window().picture, content_.size(),
+                                              devicePixelRatioF());
+    const auto& records = model_->block().records;
+    for (std::size_t i = 1; i < controls_.size() && i < records.size(); ++i) {
+        QWidget* w = controls_[i];
+        if (w == nullptr) continue;
+        const form::ControlRecord& rec = records[i];
+        const form::Geometry& g = rec.geometry;
+        const QRect stored(g.left, g.top, std::max(0, g.width), std::max(0, g.height));
+        w->setGeometry(w->parentWidget() == this ? fit_.map(stored) : fit_.mapInside(stored));
+        if (rec.font) {
+            w->setFont(fontFor(*rec.font, fit_.scale));
+        } else if (qobject_cast<QAbstractButton*>(w) != nullptr) {
+            QFont font = QApplication::font();
+            if (font.pixelSize() > 0)
+                font.setPixelSize(fit_.fontPixels(font.pixelSize()));
+            else
+                font.setPointSizeF(font.pointSizeF() * fit_.scale);
+            w->setFont(font);
+        }
+    }
+    update();
+}
+
+Placement FormWindow::placement() const {
+    QScreen* screen = QGuiApplication::screenAt(QPoint(50, 50));
+    if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+    return placeWindow(
+        stored_, platform_.frameMargins(),
+        screen != nullptr ? screen->availableGeometry() : QRect(QPoint(0, 0), stored_ * 2));
+}
+
+void FormWindow::place() {
+    frameSeen_ = platform_.frameMargins();
+    const Placement at = placement();
+    if (size() != at.client) resize(at.client);
+    move(at.framePos);
+}
+
+void FormWindow::showPlaced() {
+    place();
+    show();
+    // Shown, the window may be moved by the window manager: put it where it belongs.
+    place();
+    placed_ = true;
+}
+
+void FormWindow::resizeEvent(QResizeEvent*) {
+    // The first show delivers a resize to the size the window was built at: nothing to redo.
+    if (fitContent(stored_, size()) != fit_ || background_.isNull()) relayout();
+}
+
+void FormWindow::moveEvent(QMoveEvent*) {
+    // The frame is known only once the window manager has put one around the window. Seen for
+    // the first time, or other than the placement assumed, it may change what fits.
+    if (!placed_ || windowHandle() == nullptr) return;
+    const QMargins frame = windowHandle()->frameMargins();
+    if (frame == frameSeen_ || frame.isNull()) return;
+    platform_.setFrameMargins(frame);
+    place();
+}
+
+QWidget* FormWindow::makeControl(int index, const ControlState& state, QWidget* parent,
+                                 const QRect& at) {
     const form::ControlRecord& rec = *state.record;
     const Qt::FocusPolicy focus =
         (rec.stateFlags & form::kStateFocusable) ? Qt::StrongFocus : Qt::NoFocus;
@@ -323,8 +427,8 @@ QWidget* FormWindow::makeControl(int index, const ControlState& state, QWidget* 
             QAbstractButton* button = nullptr;
             if (!rec.picture.empty()) {
                 auto* pb = new EventButton<PictureButton>(*this, index, parent);
-                pb->setPixmap(platform_.pictures().scaled(
-                    rec.picture, QSize(rec.geometry.width, rec.geometry.height)));
+                pb->setGeometry(at);
+                pb->setPicture(platform_.pictures(), rec.picture);
                 button = pb;
             } else {
                 button = new EventButton<QPushButton>(*this, index, parent);
@@ -339,7 +443,7 @@ QWidget* FormWindow::makeControl(int index, const ControlState& state, QWidget* 
         }
         case form::Kind::PictureBox: {
             auto* box = new PictureBox(platform_, parent);
-            box->resize(rec.geometry.width, rec.geometry.height);
+            box->setGeometry(at);
             if (const auto file = mediaFile(state.picture))
                 box->setPicture(*file);
             else
@@ -383,7 +487,9 @@ bool FormWindow::binds(int index, std::int32_t event) const {
 void FormWindow::fire(int index, std::int32_t event, int x, int y, int keys) {
     if (closed_) return;
     const access::WireWatch watch(*this, index, event);
-    ui_.fire(model_, index, event, x, y, keys);
+    // The pointer position goes to the model in the control's stored pixels.
+    const QPoint p = ContentFit{fit_.scale, QPoint()}.toStored(QPoint(x, y));
+    ui_.fire(model_, index, event, p.x(), p.y(), keys);
 }
 
 void FormWindow::apply(int index, int prop) {
@@ -425,10 +531,16 @@ void FormWindow::apply(int index, int prop) {
     }
 }
 
-void FormWindow::paintEvent(QPaintEvent*) {
-    if (background_.isNull()) return;
+void FormWindow::paintEvent(QPaintEvent* e) {
     QPainter p(this);
-    p.drawPixmap(0, 0, background_);
+    // Beside the content, when the window's proportions differ from the stored ones.
+    const QRegion margin = QRegion(e->rect()).subtracted(content_);
+    for (const QRect& r : margin) p.fillRect(r, palette().color(QPalette::Window).darker(115));
+    if (background_.isNull())
+        p.fillRect(content_, palette().color(QPalette::Window));
+    else
+        p.drawPixmap(content_.topLeft(), background_);
+    platform_.windowPainted();
 }
 
 void FormWindow::closeEvent(QCloseEvent* event) {

@@ -15,6 +15,7 @@
 #include <QWidget>
 #include <vector>
 
+#include "ui/qt/scaling.h"
 #include "ui/ui.h"
 
 class QEventLoop;
@@ -23,9 +24,9 @@ namespace wt::qt {
 
 class QtPlatform;
 
-// The font of a control record: LOGFONT height as pixel size, weight, the stored face with CJK
-// fallbacks.
-QFont fontFor(const form::FontRecord& font);
+// The font of a control record: LOGFONT height as pixel size (times `scale`), weight, the stored
+// face with CJK fallbacks.
+QFont fontFor(const form::FontRecord& font, double scale = 1.0);
 // 0x00BBGGRR as stored in records and properties.
 QColor colorFor(std::uint32_t bgr);
 
@@ -60,7 +61,8 @@ class WireBar : public QWidget {
     QColor edge1_, middle_, edge2_;
 };
 
-// A picture box: a still picture scaled to the box, or an animated GIF played by the box.
+// A picture box: a still picture scaled to the box, or an animated GIF played by the box. Both
+// are made at the box's size in device pixels, again whenever the box changes size.
 class PictureBox : public QWidget {
   public:
     PictureBox(QtPlatform& platform, QWidget* parent);
@@ -73,11 +75,14 @@ class PictureBox : public QWidget {
 
   protected:
     void paintEvent(QPaintEvent*) override;
+    void resizeEvent(QResizeEvent*) override;
 
   private:
     void stopMovie();
 
     QtPlatform& platform_;
+    std::span<const std::uint8_t> file_;
+    QSize made_;  // the box's size when the picture was made
     QPixmap still_;
     QMovie* movie_ = nullptr;
     QBuffer* buffer_ = nullptr;
@@ -99,6 +104,13 @@ class FormWindow : public QWidget {
     void fire(int index, std::int32_t event, int x = 0, int y = 0, int keys = 0);
     bool binds(int index, std::int32_t event) const;
 
+    // Shows the window at its stored size at 50, 50, or smaller where the screen's available
+    // area cannot take that size with the window manager's frame.
+    void showPlaced();
+    // How the stored layout is drawn in the present client area.
+    const ContentFit& fit() const { return fit_; }
+    QSize storedSize() const { return stored_; }
+
     // Dialog mode: the nested loop that waits for this window to close.
     void setModalLoop(QEventLoop* loop) { modalLoop_ = loop; }
     QEventLoop* modalLoop() const { return modalLoop_; }
@@ -107,15 +119,25 @@ class FormWindow : public QWidget {
   protected:
     void paintEvent(QPaintEvent*) override;
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent*) override;
+    void moveEvent(QMoveEvent*) override;
 
   private:
     void build();
-    QWidget* makeControl(int index, const ControlState& state, QWidget* parent);
+    void relayout();
+    Placement placement() const;
+    void place();
+    QWidget* makeControl(int index, const ControlState& state, QWidget* parent, const QRect& at);
 
     QtPlatform& platform_;
     Ui& ui_;
     WindowRef model_;
     QPixmap background_;
+    QSize stored_;
+    ContentFit fit_;
+    QRect content_;                   // where the background lies in the client area
+    QMargins frameSeen_;              // the frame the last placement allowed for
+    bool placed_ = false;             // shown by showPlaced
     std::vector<QWidget*> controls_;  // by record index; [0] unused
     QEventLoop* modalLoop_ = nullptr;
     bool closed_ = false;

@@ -1,26 +1,38 @@
 // Decoded and scaled pictures for the Qt binding. Every picture the program shows is immutable
 // data inside the executable (form records and media blobs), so a decoded image is kept under
-// its data pointer and each scaled size is made once; repainting only copies a ready QPixmap.
-// GUI thread only, except `prepare`.
+// its data pointer and each scaled size is made once, from the full-resolution source straight
+// to device pixels; repainting only copies a ready QPixmap. GUI thread only, except `prepare`;
+// `warmUp` hands its work to a thread of its own.
 #pragma once
 
 #include <QImage>
 #include <QPixmap>
 #include <QSize>
+#include <atomic>
 #include <cstdint>
 #include <future>
 #include <map>
+#include <memory>
 #include <span>
+#include <thread>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 namespace wt::qt {
 
 class PictureCache {
   public:
-    // The PNG scaled smoothly to `size`, or a null pixmap when the bytes are not a PNG that
-    // decodes.
-    QPixmap scaled(std::span<const std::uint8_t> png, QSize size);
+    PictureCache();
+    ~PictureCache();
+    PictureCache(const PictureCache&) = delete;
+    PictureCache& operator=(const PictureCache&) = delete;
+
+    // The PNG scaled smoothly to `size` logical pixels on a screen of `dpr` device pixels per
+    // logical pixel: a pixmap of size × dpr pixels carrying that ratio. Null when the bytes are
+    // not a PNG that decodes. Only the last few sizes of each picture are kept, so resizing a
+    // window does not pile up pixmaps.
+    QPixmap scaled(std::span<const std::uint8_t> png, QSize size, qreal dpr = 1.0);
     // The PNG at its own size (null when it does not decode).
     QImage image(std::span<const std::uint8_t> png);
 
@@ -29,6 +41,20 @@ class PictureCache {
     // waits for it instead of decoding again.
     static std::future<QImage> prepare(std::span<const std::uint8_t> png);
     void adopt(std::span<const std::uint8_t> png, std::future<QImage> decoded);
+
+    // A picture that is likely to be shown soon at `device` pixels (empty: at a size not known
+    // yet, so only decoded).
+    struct Request {
+        std::span<const std::uint8_t> png;
+        QSize device;
+    };
+    // Decodes and scales the requests on one low-priority thread, in order; `scaled` takes a
+    // finished result instead of doing the work itself, and does the work itself for anything
+    // not finished yet. A second call while the first is running is ignored.
+    void warmUp(std::vector<Request> requests);
+    // Blocks until the warm-up thread has done everything it was given (tests and benchmarks).
+    void finishWarmUp();
+    std::size_t warmedCount() const;
 
     std::size_t decodeCount() const { return decodes_; }
     std::size_t scaleCount() const { return scales_; }
@@ -39,15 +65,29 @@ class PictureCache {
     // switch, contactor and motor in all six windows): map each copy to the first one seen with
     // the same bytes, so that each distinct picture is decoded and scaled once per size.
     std::span<const std::uint8_t> canonical(std::span<const std::uint8_t> png);
+    void remember(std::span<const std::uint8_t> png, QSize device, qreal dpr, const QPixmap& p);
 
+    using Picture = std::pair<const std::uint8_t*, std::size_t>;
     using Key = std::tuple<const std::uint8_t*, std::size_t, int, int>;
-    std::map<Key, QImage> images_;  // size fields 0, 0
-    std::map<Key, QPixmap> pixmaps_;
+    struct Sized {
+        QSize device;
+        qreal dpr;
+        QPixmap pixmap;
+    };
+    std::map<Key, QImage> images_;                   // size fields 0, 0
+    std::map<Picture, std::vector<Sized>> pixmaps_;  // newest last
     std::map<Key, std::future<QImage>> prepared_;
-    std::map<std::pair<const std::uint8_t*, std::size_t>, std::span<const std::uint8_t>> alias_;
+    std::map<Picture, std::span<const std::uint8_t>> alias_;
     std::multimap<std::uint64_t, std::span<const std::uint8_t>> byContent_;
+    // The one large decoded picture kept (a window background while its window is resized).
+    Picture largeKey_{nullptr, 0};
+    QImage large_;
     std::size_t decodes_ = 0;
     std::size_t scales_ = 0;
+
+    struct Warm;
+    std::shared_ptr<Warm> warm_;
+    std::jthread warmThread_;
 };
 
 }  // namespace wt::qt

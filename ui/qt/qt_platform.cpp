@@ -5,14 +5,17 @@
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QScreen>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 
 #include "ui/gbk.h"
 #include "ui/qt/access.h"
 #include "ui/qt/controls.h"
+#include "ui/qt/preload.h"
 #include "ui/qt/vanish_watch.h"
 
 namespace wt::qt {
@@ -103,10 +106,7 @@ std::vector<FormWindow*> QtPlatform::windows() const {
 }
 
 void QtPlatform::showWindow(const WindowRef& window) {
-    if (FormWindow* w = windowOf(window)) {
-        w->show();
-        w->move(50, 50);
-    }
+    if (FormWindow* w = windowOf(window)) w->showPlaced();
 }
 
 void QtPlatform::activateWindow(const WindowRef& window) {
@@ -168,6 +168,47 @@ void QtPlatform::forget(FormWindow* window) {
             windows_.erase(it);
             return;
         }
+}
+
+// --- Pictures ahead of time -------------------------------------------------------------
+
+std::vector<PictureCache::Request> QtPlatform::openingPictures(
+    const std::vector<const form::WindowBlock*>& blocks,
+    const std::vector<std::span<const std::uint8_t>>& stills) const {
+    // The same choice of size that FormWindow::showPlaced makes.
+    QScreen* screen = QGuiApplication::screenAt(QPoint(50, 50));
+    if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+    std::vector<PictureCache::Request> all;
+    for (const form::WindowBlock* block : blocks) {
+        if (block == nullptr || block->records.empty()) continue;
+        const form::Geometry& g = block->window().geometry;
+        const QSize stored(std::max(1, g.width), std::max(1, g.height));
+        const QRect available =
+            screen != nullptr ? screen->availableGeometry() : QRect(QPoint(), stored * 2);
+        const Placement at = placeWindow(stored, frame_, available);
+        const qreal dpr = screen != nullptr ? screen->devicePixelRatio() : 1.0;
+        auto some = windowPictures(*block, fitContent(stored, at.client), dpr, stills);
+        all.insert(all.end(), some.begin(), some.end());
+    }
+    return all;
+}
+
+void QtPlatform::warmUpAfterFirstPaint(std::vector<const form::WindowBlock*> blocks,
+                                       std::vector<std::span<const std::uint8_t>> stills) {
+    warmBlocks_ = std::move(blocks);
+    warmStills_ = std::move(stills);
+    warmPending_ = true;
+}
+
+void QtPlatform::windowPainted() {
+    if (!warmPending_) return;
+    warmPending_ = false;
+    // After the paint has reached the screen, not in its way.
+    QTimer::singleShot(0, this, [this] {
+        pictures_.warmUp(openingPictures(warmBlocks_, warmStills_));
+        warmBlocks_.clear();
+        warmStills_.clear();
+    });
 }
 
 // --- Property changes --------------------------------------------------------------------

@@ -4,6 +4,7 @@
 // the GUI thread, where the widgets are the only thing that touches Qt.
 #pragma once
 
+#include <QMargins>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -62,6 +63,21 @@ class QtPlatform final : public QObject, public Platform {
     std::vector<QMessageBox*> workerBoxes() const;
     PictureCache& pictures() { return pictures_; }
     SoundOutput& sound() { return sound_; }
+    // The window manager's frame around a top-level window as last seen (none until a window
+    // has been framed); windows opened later allow for it when they choose their size.
+    QMargins frameMargins() const { return frame_; }
+    void setFrameMargins(QMargins frame) { frame_ = frame; }
+    // Once a window has first painted, prepares the pictures of `blocks` as they will first open
+    // on this screen, on a low-priority thread (PictureCache::warmUp); `stills` are the pictures
+    // that the exercises put into picture boxes later.
+    void warmUpAfterFirstPaint(std::vector<const form::WindowBlock*> blocks,
+                               std::vector<std::span<const std::uint8_t>> stills);
+    // The pictures a first opening of `blocks` asks for on this screen.
+    std::vector<PictureCache::Request> openingPictures(
+        const std::vector<const form::WindowBlock*>& blocks,
+        const std::vector<std::span<const std::uint8_t>>& stills) const;
+    // Called by a FormWindow after its paint.
+    void windowPainted();
     // When the last window closes, the application's event loop is told to quit (default on).
     void setQuitOnLastWindow(bool quit) { quitOnLastWindow_ = quit; }
 
@@ -93,6 +109,10 @@ class QtPlatform final : public QObject, public Platform {
     bool fusion_ = false;
     std::map<std::uint32_t, QString> titles_;
     std::unique_ptr<VanishWatch> vanishWatch_;
+    QMargins frame_;
+    std::vector<const form::WindowBlock*> warmBlocks_;
+    std::vector<std::span<const std::uint8_t>> warmStills_;
+    bool warmPending_ = false;
 
     // Filled by other threads, drained on the GUI thread.
     struct Update {

@@ -162,7 +162,9 @@ TEST_F(BindingTest, BuildsTheWindowFromItsRecords) {
     EXPECT_EQ(log_.names(), std::vector<std::string>{"created"});
     EXPECT_TRUE(form_->isWindow());
     EXPECT_EQ(form_->geometry(), QRect(50, 50, 400, 300));
-    EXPECT_EQ(form_->minimumSize(), form_->maximumSize());
+    // Resizable: the learner may make it larger or smaller.
+    EXPECT_LT(form_->minimumSize().width(), 400);
+    EXPECT_GT(form_->maximumSize().width(), 400);
     // The label inside the picture box is placed relative to the box and is its child.
     QWidget* inner = widget("标签1");
     ASSERT_NE(inner, nullptr);
@@ -534,6 +536,122 @@ TEST_F(BindingTest, VisualStyleOneIsAppliedOnceToAllWindows) {
     EXPECT_EQ(QApplication::style(), fusion);
     // Put the start-up look back for the tests that follow.
     QApplication::setStyle(before);
+}
+
+// Pictures for a screen of two device pixels per logical one are made at twice the size.
+TEST_F(BindingTest, PicturesAreScaledToDevicePixels) {
+    qt::PictureCache cache;
+    const auto png = fileOf(media::Role::ContactorPulledIn);
+    const QPixmap sharp = cache.scaled(png, QSize(40, 30), 2.0);
+    EXPECT_EQ(sharp.size(), QSize(80, 60));
+    EXPECT_EQ(sharp.devicePixelRatio(), 2.0);
+    EXPECT_EQ(cache.scaled(png, QSize(40, 30), 1.0).size(), QSize(40, 30));
+    EXPECT_EQ(cache.decodeCount(), 1u);
+    EXPECT_EQ(cache.scaleCount(), 2u);
+}
+
+// Resizing a window again and again keeps only a few sizes of each picture.
+TEST_F(BindingTest, OnlyRecentSizesOfAPictureAreKept) {
+    qt::PictureCache cache;
+    const auto png = fileOf(media::Role::ContactorPulledIn);
+    for (int w = 40; w < 50; ++w) cache.scaled(png, QSize(w, 30));
+    const auto scales = cache.scaleCount();
+    cache.scaled(png, QSize(49, 30));  // recent: kept
+    EXPECT_EQ(cache.scaleCount(), scales);
+    cache.scaled(png, QSize(40, 30));  // long ago: made again
+    EXPECT_EQ(cache.scaleCount(), scales + 1);
+    EXPECT_EQ(cache.decodeCount(), 1u);
+}
+
+// What the warm-up thread made is taken over without any decoding or scaling on this thread,
+// under every copy of the picture.
+TEST_F(BindingTest, WarmedPicturesCostTheGuiThreadNothing) {
+    qt::PictureCache cache;
+    const auto png = fileOf(media::Role::ContactorPulledIn);
+    const std::vector<std::uint8_t> copy(png.begin(), png.end());
+    const auto other = fileOf(media::Role::SwitchOpen);
+    cache.warmUp({{png, QSize(77, 55)}, {copy, QSize(154, 110)}, {other, QSize()}});
+    cache.finishWarmUp();
+    EXPECT_EQ(cache.warmedCount(), 2u);
+    EXPECT_EQ(cache.scaled(copy, QSize(77, 55)).size(), QSize(77, 55));
+    EXPECT_EQ(cache.scaled(png, QSize(77, 55), 2.0).size(), QSize(154, 110));
+    EXPECT_FALSE(cache.image(other).isNull());
+    EXPECT_EQ(cache.decodeCount(), 0u);
+    EXPECT_EQ(cache.scaleCount(), 0u);
+    // Anything not warmed is still made on demand.
+    EXPECT_EQ(cache.scaled(png, QSize(10, 10)).size(), QSize(10, 10));
+    EXPECT_EQ(cache.scaleCount(), 1u);
+}
+
+// A window too large for the screen (the offscreen screen is 1920 x 1080, without frames) opens
+// uniformly smaller, and so does everything in it; clicks land on what is drawn, also after the
+// learner resized the window to other proportions.
+constexpr std::uint32_t kLarge = 0x52000003;
+
+form::WindowBlock largeBlock() {
+    form::WindowBlock b;
+    b.windowId = kLarge;
+    b.moduleId = 0x19000003;
+    form::ControlRecord w = record(0x06000003, Kind::Window, "", {0, 0, 2400, 1350});
+    w.picture = fileOf(media::Role::SwitchOpen);
+    b.records.push_back(w);
+    form::ControlRecord on = record(0x16000040, Kind::Button, "按钮开", {1000, 500, 100, 50});
+    on.picture = fileOf(media::Role::SwitchClosed);
+    on.events = {{form::kEventClicked, kClick}};
+    b.records.push_back(on);
+    form::ControlRecord wire = record(0x16000041, Kind::Label, "e1线", {100, 100, 3, 200});
+    wire.barMode = 1;
+    b.records.push_back(wire);
+    form::ControlRecord label = record(0x16000042, Kind::Label, "标签39", {100, 400, 300, 40});
+    label.font.emplace();
+    label.font->height = -20;
+    b.records.push_back(label);
+    form::ControlRecord box = record(0x16000043, Kind::PictureBox, "图片框1", {200, 600, 400, 300});
+    box.picture = fileOf(media::Role::ContactorReleased);
+    b.records.push_back(box);
+    return b;
+}
+
+TEST(ScaledWindow, FitsTheScreenAndClicksLandOnWhatIsDrawn) {
+    CallLog log;
+    std::vector<Handler> handlers(kCount);
+    handlers[kClick] = log.handler("click");
+    Harness harness({largeBlock()}, handlers);
+    const WindowRef win = harness.open(kLarge);
+    FormWindow* form = harness.window(win);
+    ASSERT_NE(form, nullptr);
+    struct Row {
+        QSize client;  // empty: as opened
+        QRect button, wire, box;
+        int fontPixels;
+    };
+    const Row rows[] = {
+        {{}, {800, 400, 80, 40}, {80, 80, 2, 160}, {160, 480, 320, 240}, 16},
+        // Half as tall, a little wider: scale 0.4, centred across.
+        {{1000, 540}, {420, 200, 40, 20}, {60, 40, 1, 80}, {100, 240, 160, 120}, 8},
+    };
+    for (const Row& row : rows) {
+        if (!row.client.isEmpty()) form->resize(row.client);
+        ASSERT_TRUE(waitFor([&] { return form->isVisible(); }));
+        if (row.client.isEmpty()) {
+            EXPECT_EQ(form->frameGeometry(), QRect(0, 0, 1920, 1080));
+        }
+        QWidget* button = harness.widget(win, "按钮开");
+        EXPECT_EQ(button->geometry(), row.button);
+        EXPECT_EQ(harness.widget(win, "e1线")->geometry(), row.wire);
+        EXPECT_EQ(harness.widget(win, "标签39")->font().pixelSize(), row.fontPixels);
+        auto* box = harness.widget<PictureBox>(win, "图片框1");
+        EXPECT_EQ(box->geometry(), row.box);
+        box->grab();
+        EXPECT_EQ(box->still().size(), row.box.size());
+        QTest::mouseClick(form->windowHandle(), Qt::LeftButton, {}, row.button.center());
+        EXPECT_EQ(log.names(), std::vector<std::string>{"click"});
+        QTest::mouseClick(form->windowHandle(), Qt::LeftButton, {},
+                          row.button.topLeft() - QPoint(3, 3));
+        EXPECT_TRUE(log.names().empty());
+    }
+    // The model keeps the stored geometry.
+    EXPECT_EQ(harness.ui().getInt(win, gbk("按钮开"), prop::Width), 100);
 }
 
 }  // namespace
