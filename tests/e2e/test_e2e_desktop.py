@@ -46,7 +46,7 @@ def atspi_windows(t):
 
 
 def main():
-    with Trainer(screen="1366x768", wm=True, atspi=True) as t:
+    with Trainer(screen="1920x1080", wm=True, atspi=True) as t:
         # Titles and icons: the menu has no title of its own, so the desktop shows the program's
         # name; an exercise window is named after its menu button, followed by the program's.
         menu = client(t, MENU)
