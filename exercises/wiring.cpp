@@ -33,7 +33,8 @@ Wiring::Wiring(Table table) {
             g.labels.push_back(std::move(name));
         }
         g.testLabel = gbk(g.def.testLabel);
-        g.testLabelAtEnd2 = g.def.testLabelAtEnd2.empty() ? g.testLabel : gbk(g.def.testLabelAtEnd2);
+        g.testLabelAtEnd2 =
+            g.def.testLabelAtEnd2.empty() ? g.testLabel : gbk(g.def.testLabelAtEnd2);
         g.end1 = terminalIndex(g.def.end1);
         g.end2 = terminalIndex(g.def.end2);
         if (g.end1 < 0 || g.end2 < 0)
@@ -47,8 +48,8 @@ Wiring::Wiring(Table table) {
             if (g < 1 || g > groupCount)
                 throw std::logic_error("bad remove group at " + std::string(t.def.name));
         for (const ActionDef& a : t.def.actions) {
-            const bool needsGroup = a.rule == Rule::M || a.rule == Rule::C || a.rule == Rule::S ||
-                                    a.rule == Rule::L;
+            const bool needsGroup =
+                a.rule == Rule::M || a.rule == Rule::C || a.rule == Rule::S || a.rule == Rule::L;
             if ((needsGroup || a.group != 0) && (a.group < 1 || a.group > groupCount))
                 throw std::logic_error("bad action group at " + std::string(t.def.name));
             if (a.rule == Rule::Own && !a.own)
@@ -73,7 +74,9 @@ int Wiring::terminalIndex(std::string_view utf8Name) const {
     return -1;
 }
 
-std::int32_t Wiring::flag(int terminal) const { return flags_[terminal].load(); }
+std::int32_t Wiring::flag(int terminal) const {
+    return flags_[terminal].load();
+}
 
 std::int32_t Wiring::flag(std::string_view utf8Name) const {
     const int i = terminalIndex(utf8Name);
@@ -81,7 +84,9 @@ std::int32_t Wiring::flag(std::string_view utf8Name) const {
     return flag(i);
 }
 
-void Wiring::setFlag(int terminal, std::int32_t value) { flags_[terminal].store(value); }
+void Wiring::setFlag(int terminal, std::int32_t value) {
+    flags_[terminal].store(value);
+}
 
 void Wiring::setFlag(std::string_view utf8Name, std::int32_t value) {
     const int i = terminalIndex(utf8Name);

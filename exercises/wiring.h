@@ -60,7 +60,7 @@ struct Table {
 };
 
 class Wiring {
-public:
+  public:
     // Resolves every name of the table; a table that names an unknown terminal or group
     // throws std::logic_error (a programming error, caught by the exercise tests).
     explicit Wiring(Table table);
@@ -97,7 +97,7 @@ public:
     // The edit-wire check box, `选择框` in every exercise window.
     static const std::string& toggleName();
 
-private:
+  private:
     struct Group {
         GroupDef def;
         std::vector<std::string> labels;  // GBK
@@ -122,7 +122,7 @@ private:
 
 // What an own step sees: the click, the engine, and helpers by UTF-8 name.
 class Click {
-public:
+  public:
     Click(const HandlerCall& call, Wiring& wiring, int terminal)
         : call_(call), wiring_(wiring), terminal_(terminal) {}
 
@@ -142,7 +142,7 @@ public:
     std::string text(std::string_view utf8Control, int prop) const;
     void setText(std::string_view utf8Control, int prop, std::string gbkValue);
 
-private:
+  private:
     const HandlerCall& call_;
     Wiring& wiring_;
     int terminal_;

@@ -89,7 +89,9 @@ void ModelWindow::userSetChecked(int index, bool checked) {
 Ui::Ui(const form::FormResource& forms, Platform& platform, std::vector<Handler> handlers)
     : forms_(forms), platform_(platform), handlers_(std::move(handlers)) {}
 
-Ui::~Ui() { shutdown(); }
+Ui::~Ui() {
+    shutdown();
+}
 
 Value Ui::getProperty(const WindowRef& window, std::string_view controlGbk, int number) {
     if (!window) return std::int32_t{0};
@@ -100,22 +102,34 @@ Value Ui::getProperty(const WindowRef& window, std::string_view controlGbk, int 
     const ControlState& s = window->controls_[index];
     const form::Geometry& g = s.record->geometry;
     switch (number) {
-        case prop::Left: return g.left;
-        case prop::Top: return g.top;
-        case prop::Width: return g.width;
-        case prop::Height: return g.height;
-        case prop::Tag: return s.tag;
-        case prop::Visible: return std::int32_t{window->shownLocked(index) ? 1 : 0};
-        default: break;
+        case prop::Left:
+            return g.left;
+        case prop::Top:
+            return g.top;
+        case prop::Width:
+            return g.width;
+        case prop::Height:
+            return g.height;
+        case prop::Tag:
+            return s.tag;
+        case prop::Visible:
+            return std::int32_t{window->shownLocked(index) ? 1 : 0};
+        default:
+            break;
     }
     const auto info = prop::find(s.record->kind, number);
     if (!info) return std::int32_t{0};
     switch (number) {
-        case prop::Caption: return s.caption;
-        case prop::TextColor: return s.textColor;
-        case prop::Picture: return s.picture;
-        case prop::Checked: return std::int32_t{s.checked ? 1 : 0};
-        default: return std::int32_t{0};
+        case prop::Caption:
+            return s.caption;
+        case prop::TextColor:
+            return s.textColor;
+        case prop::Picture:
+            return s.picture;
+        case prop::Checked:
+            return std::int32_t{s.checked ? 1 : 0};
+        default:
+            return std::int32_t{0};
     }
 }
 
@@ -182,8 +196,8 @@ int Ui::showMessage(std::string_view textGbk, int buttons, const char* titleGbk,
     static const std::string defaultTitle = gbk("信息：");
     const bool gui = platform_.onGuiThread();
     if (!gui && shuttingDown_.load()) return 1;
-    return platform_.messageBox(std::string(textGbk), titleGbk ? std::string(titleGbk) : defaultTitle,
-                                buttons, gui);
+    return platform_.messageBox(std::string(textGbk),
+                                titleGbk ? std::string(titleGbk) : defaultTitle, buttons, gui);
 }
 
 void Ui::playSound(MediaRef wave, int /*repeat*/) {
@@ -207,7 +221,7 @@ bool Ui::openWindow(std::uint32_t windowId, const WindowRef* /*owner*/, bool dia
     }
     platform_.createWindow(window);
     fire(window, 0, form::kEventClicked);  // the window-created notification
-    if (!window->isOpen()) return true;   // the created handler closed it
+    if (!window->isOpen()) return true;    // the created handler closed it
     platform_.showWindow(window);
     if (dialogMode) platform_.runModal(window);
     return true;

@@ -47,7 +47,7 @@ using Handler = std::function<void(const HandlerCall&)>;
 // Handlers by name ("<Window>.<control>.<event>" or "<Window>.created", UTF-8), as the form
 // compiler names the bindings.
 class HandlerRegistry {
-public:
+  public:
     void add(std::string name, Handler handler);
     const Handler* find(std::string_view name) const;
     // The table in handler-number order for a list of names; names without a handler are
@@ -55,7 +55,7 @@ public:
     std::vector<Handler> resolve(std::span<const char* const> names,
                                  std::vector<std::string>* missing) const;
 
-private:
+  private:
     std::map<std::string, Handler, std::less<>> handlers_;
 };
 
@@ -64,15 +64,15 @@ struct ControlState {
     const form::ControlRecord* record = nullptr;
     int parent = -1;  // index of the containing picture box, -1 for the window
     bool visible = true;
-    std::string caption;   // GBK
+    std::string caption;  // GBK
     std::int32_t textColor = 0;
-    MediaRef picture;      // empty: the picture stored in the record
+    MediaRef picture;  // empty: the picture stored in the record
     bool checked = false;
-    std::string tag;       // GBK
+    std::string tag;  // GBK
 };
 
 class ModelWindow {
-public:
+  public:
     ModelWindow(const form::WindowBlock& block, std::uint64_t serial);
 
     std::uint32_t id() const { return block_.windowId; }
@@ -89,7 +89,7 @@ public:
     // The learner ticked or unticked a check box (no event fires).
     void userSetChecked(int index, bool checked);
 
-private:
+  private:
     friend class Ui;
     bool shownLocked(int index) const;
 
@@ -103,7 +103,7 @@ private:
 
 // What the model needs from the desktop (or from a headless test host).
 class Platform {
-public:
+  public:
     virtual ~Platform() = default;
     // GUI thread: build the screen objects of a new window from its model (not shown yet).
     virtual void createWindow(const WindowRef& window) = 0;
@@ -129,7 +129,7 @@ public:
 };
 
 class Ui {
-public:
+  public:
     Ui(const form::FormResource& forms, Platform& platform, std::vector<Handler> handlers);
     ~Ui();
     Ui(const Ui&) = delete;
@@ -171,7 +171,7 @@ public:
     const form::FormResource& forms() const { return forms_; }
     bool visualStyleApplied() const { return style_.load() != 0; }
 
-private:
+  private:
     const form::FormResource& forms_;
     Platform& platform_;
     std::vector<Handler> handlers_;

@@ -53,7 +53,7 @@ form::FormResource smallForms() {
 }
 
 class FakePlatform : public Platform {
-public:
+  public:
     void createWindow(const WindowRef&) override { log("create"); }
     void showWindow(const WindowRef&) override { log("show"); }
     void runModal(const WindowRef&) override { log("modal"); }
@@ -94,7 +94,7 @@ public:
 
     std::vector<std::string> events;
 
-private:
+  private:
     std::thread::id gui_ = std::this_thread::get_id();
     std::mutex mutex_;
     std::condition_variable cv_;
@@ -111,7 +111,9 @@ struct ModelFixture : ::testing::Test {
                 c.ui.setProperty(c.window, gbk("e1线"), prop::Visible, 0);
             },
             [this](const HandlerCall&) { ++clicks; },
-            [this](const HandlerCall& c) { lastPointer = {c.x, c.y, c.keys}; },
+            [this](const HandlerCall& c) {
+                lastPointer = {c.x, c.y, c.keys};
+            },
         };
         ui = std::make_unique<Ui>(forms, platform, handlers);
     }
@@ -200,7 +202,8 @@ TEST_F(ModelFixture, CheckBoxTakesTheLearnersTickAndWritesFireNothing) {
     platform.take();
     ui->setProperty(w, box, prop::Checked, 0);
     EXPECT_EQ(ui->getInt(w, box, prop::Checked), 0);
-    EXPECT_EQ(platform.take(), (std::vector<std::string>{"changed " + std::to_string(index) + ":18"}));
+    EXPECT_EQ(platform.take(),
+              (std::vector<std::string>{"changed " + std::to_string(index) + ":18"}));
     EXPECT_EQ(clicks, 0);
 }
 
