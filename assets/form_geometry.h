@@ -1,6 +1,6 @@
 // The part of a form source that the diagram generator needs: the window's client size, the
-// diagram components and the geometry of the controls. Qt-free; the form compiler owns the full
-// format and its checks, this reader only refuses what would misplace a drawing.
+// diagram components and the geometry of the controls in window pixels. Qt-free; read with the
+// shared form source parser, so the drawing accepts exactly what the form compiler accepts.
 #pragma once
 
 #include <optional>
@@ -36,15 +36,10 @@ struct FormGeometry {
     std::vector<FormControl> controls;
 };
 
-// Parses form source text. On a malformed window, component or control line returns nothing
-// and, when `error` is given, "line N: what is wrong". Other directives are left to the form
-// compiler and skipped here.
+// Parses form source text. On any mistake returns nothing and, when `error` is given,
+// "line N: what is wrong" for the first one.
 std::optional<FormGeometry> parseFormGeometry(std::string_view text, std::string* error);
+// The same for a file; the error is "path:N: what is wrong".
 std::optional<FormGeometry> readFormGeometry(const std::string& path, std::string* error);
-
-// Tokens of one source line: spaces separate, "..." groups (also inside a token such as
-// caption="a b"), \" and \n escape inside quotes, # outside quotes ends the line. False on an
-// unterminated quote.
-bool tokenizeFormLine(std::string_view line, std::vector<std::string>* tokens);
 
 }  // namespace wt::assets

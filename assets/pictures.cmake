@@ -10,8 +10,6 @@ set(WT_PICTURE_FILES
 set(WT_EXERCISE_NAMES continuous_run jog continuous_jog forward_reverse double_interlock multi_location)
 set(WT_EXERCISE_WINDOWS ContinuousRunExercise JogExercise ContinuousJogExercise
   ForwardReverseExercise DoubleInterlockExercise MultiLocationExercise)
-# Client sizes, for a window whose form source is not there yet.
-set(WT_EXERCISE_SIZES "1246 758" "1159 839" "1164 780" "1259 800" "1368 778" "1419 836")
 foreach(name IN LISTS WT_EXERCISE_NAMES)
   list(APPEND WT_PICTURE_FILES schematic_${name}.png)
 endforeach()
@@ -29,15 +27,8 @@ add_custom_command(
 set(WT_ASSET_STAMPS ${WT_PICTURE_STAMP})
 set(WT_DIAGRAM_PATHS)
 
-# A form added later makes CMake look again, so its diagram follows it from then on.
-file(GLOB WT_FORM_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resources/forms/*.form)
-foreach(name window size IN ZIP_LISTS WT_EXERCISE_NAMES WT_EXERCISE_WINDOWS WT_EXERCISE_SIZES)
+foreach(name window IN ZIP_LISTS WT_EXERCISE_NAMES WT_EXERCISE_WINDOWS)
   set(form ${PROJECT_SOURCE_DIR}/resources/forms/${window}.form)
-  if(NOT EXISTS ${form})
-    set(form ${CMAKE_CURRENT_BINARY_DIR}/${window}.empty.form)
-    file(WRITE ${form}.tmp "window ${window} ${size}\n")
-    file(COPY_FILE ${form}.tmp ${form} ONLY_IF_DIFFERENT)
-  endif()
   set(out ${WT_ASSET_DIR}/diagram_${name}.png)
   set(stamp ${CMAKE_CURRENT_BINARY_DIR}/diagram_${name}.stamp)
   add_custom_command(

@@ -21,6 +21,44 @@ void appendBytes(png_structp png, png_bytep data, png_size_t length) {
 
 void noFlush(png_structp) {}
 
+// What one libpng write needs, fixed before the write starts.
+struct PngLayout {
+    png_uint_32 width = 0, height = 0;
+    int colorType = PNG_COLOR_TYPE_RGB;
+    const png_color* palette = nullptr;  // PNG_COLOR_TYPE_PALETTE only
+    int paletteSize = 0;
+    png_bytep* rows = nullptr;
+};
+
+// Encodes into `out`. libpng reports an error by a longjmp back into this frame: it holds no
+// object with a destructor and nothing in it changes after setjmp, so the jump can neither skip
+// a destructor nor leave a clobbered value behind.
+bool writeWithLibpng(png_structp png, png_infop info, const PngLayout& layout,
+                     std::vector<unsigned char>* out) {
+    if (setjmp(png_jmpbuf(png))) return false;
+    png_set_write_fn(png, out, appendBytes, noFlush);
+    png_set_IHDR(png, info, layout.width, layout.height, 8, layout.colorType, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    if (layout.palette != nullptr) png_set_PLTE(png, info, layout.palette, layout.paletteSize);
+    png_set_compression_level(png, 9);
+    png_write_info(png, info);
+    png_write_image(png, layout.rows);
+    png_write_end(png, nullptr);
+    return true;
+}
+
+// Creates libpng's structures, writes, and frees them whatever happened.
+std::vector<unsigned char> writePng(const PngLayout& layout) {
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    if (png == nullptr) return {};
+    png_infop info = png_create_info_struct(png);
+    std::vector<unsigned char> out;
+    const bool ok = info != nullptr && writeWithLibpng(png, info, layout, &out);
+    png_destroy_write_struct(&png, info != nullptr ? &info : nullptr);
+    if (!ok) out.clear();
+    return out;
+}
+
 }  // namespace
 
 std::vector<unsigned char> encodePng(const QImage& image) {
@@ -33,32 +71,13 @@ std::vector<unsigned char> encodePng(const QImage& image) {
     }
     rgb = rgb.convertToFormat(QImage::Format_RGB888);
 
-    std::vector<unsigned char> out;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    if (png == nullptr) return {};
-    png_infop info = png_create_info_struct(png);
-    if (info == nullptr) {
-        png_destroy_write_struct(&png, nullptr);
-        return {};
-    }
-    // Row pointers are built before setjmp so that no object with a destructor is live across
-    // the longjmp target.
     std::vector<png_bytep> rows(static_cast<std::size_t>(rgb.height()));
     for (int y = 0; y < rgb.height(); ++y) rows[static_cast<std::size_t>(y)] = rgb.scanLine(y);
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        return {};
-    }
-    png_set_write_fn(png, &out, appendBytes, noFlush);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(rgb.width()),
-                 static_cast<png_uint_32>(rgb.height()), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_set_compression_level(png, 9);
-    png_write_info(png, info);
-    png_write_image(png, rows.data());
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return out;
+    PngLayout layout;
+    layout.width = static_cast<png_uint_32>(rgb.width());
+    layout.height = static_cast<png_uint_32>(rgb.height());
+    layout.rows = rows.data();
+    return writePng(layout);
 }
 
 std::vector<unsigned char> encodePalettePng(const QImage& image) {
@@ -84,25 +103,14 @@ std::vector<unsigned char> encodePalettePng(const QImage& image) {
         rows[static_cast<std::size_t>(y)] =
             &indices[static_cast<std::size_t>(y) * static_cast<std::size_t>(w)];
 
-    std::vector<unsigned char> out;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    if (png == nullptr) return {};
-    png_infop info = png_create_info_struct(png);
-    if (info == nullptr || setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        return {};
-    }
-    png_set_write_fn(png, &out, appendBytes, noFlush);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(w), static_cast<png_uint_32>(h), 8,
-                 PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
-    png_set_PLTE(png, info, colours.data(), static_cast<int>(colours.size()));
-    png_set_compression_level(png, 9);
-    png_write_info(png, info);
-    png_write_image(png, rows.data());
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return out;
+    PngLayout layout;
+    layout.width = static_cast<png_uint_32>(w);
+    layout.height = static_cast<png_uint_32>(h);
+    layout.colorType = PNG_COLOR_TYPE_PALETTE;
+    layout.palette = colours.data();
+    layout.paletteSize = static_cast<int>(colours.size());
+    layout.rows = rows.data();
+    return writePng(layout);
 }
 
 bool writeIfDifferent(const std::string& path, const std::vector<unsigned char>& bytes,

@@ -2,11 +2,11 @@
 // own, so that every scenario starts from the flags of a fresh program.
 #pragma once
 
-#include "exercises/continuous_run/continuous_run.h"
-#include "exercises/jog/jog.h"
 #include "exercises/continuous_jog/continuous_jog.h"
-#include "exercises/forward_reverse/forward_reverse.h"
+#include "exercises/continuous_run/continuous_run.h"
 #include "exercises/double_interlock/double_interlock.h"
+#include "exercises/forward_reverse/forward_reverse.h"
+#include "exercises/jog/jog.h"
 #include "exercises/multi_location/multi_location.h"
 #include "ui/ui.h"
 

@@ -13,7 +13,8 @@ Wiring::Wiring(Table table) {
     for (TerminalDef& def : table.terminals) {
         Terminal t;
         t.def = std::move(def);
-        for (const ActionDef& a : t.def.actions) t.hasS = t.hasS || a.rule == Rule::S;
+        for (const ActionDef& a : t.def.actions)
+            t.showsIfMarked = t.showsIfMarked || a.rule == Rule::ShowIfMarked;
         terminals_.push_back(std::move(t));
     }
     for (std::size_t i = 0; i < terminals_.size(); ++i)
@@ -33,7 +34,8 @@ Wiring::Wiring(Table table) {
             g.labels.push_back(std::move(name));
         }
         g.testLabel = gbk(g.def.testLabel);
-        g.testLabelAtEnd2 = g.def.testLabelAtEnd2.empty() ? g.testLabel : gbk(g.def.testLabelAtEnd2);
+        g.testLabelAtEnd2 =
+            g.def.testLabelAtEnd2.empty() ? g.testLabel : gbk(g.def.testLabelAtEnd2);
         g.end1 = terminalIndex(g.def.end1);
         g.end2 = terminalIndex(g.def.end2);
         if (g.end1 < 0 || g.end2 < 0)
@@ -47,8 +49,8 @@ Wiring::Wiring(Table table) {
             if (g < 1 || g > groupCount)
                 throw std::logic_error("bad remove group at " + std::string(t.def.name));
         for (const ActionDef& a : t.def.actions) {
-            const bool needsGroup = a.rule == Rule::M || a.rule == Rule::C || a.rule == Rule::S ||
-                                    a.rule == Rule::L;
+            const bool needsGroup = a.rule == Rule::Mark || a.rule == Rule::Complete ||
+                                    a.rule == Rule::ShowIfMarked || a.rule == Rule::Latch;
             if ((needsGroup || a.group != 0) && (a.group < 1 || a.group > groupCount))
                 throw std::logic_error("bad action group at " + std::string(t.def.name));
             if (a.rule == Rule::Own && !a.own)
@@ -57,7 +59,7 @@ Wiring::Wiring(Table table) {
     }
     for (Terminal& t : terminals_) {
         for (const ActionDef& a : t.def.actions) {
-            if (a.group == 0 || a.rule == Rule::Own || a.rule == Rule::F) continue;
+            if (a.group == 0 || a.rule == Rule::Own || a.rule == Rule::FlagOnly) continue;
             const Group& g = groups_[a.group - 1];
             const int self = static_cast<int>(&t - terminals_.data());
             if (g.end1 != self && g.end2 != self)
@@ -73,7 +75,9 @@ int Wiring::terminalIndex(std::string_view utf8Name) const {
     return -1;
 }
 
-std::int32_t Wiring::flag(int terminal) const { return flags_[terminal].load(); }
+std::int32_t Wiring::flag(int terminal) const {
+    return flags_[terminal].load();
+}
 
 std::int32_t Wiring::flag(std::string_view utf8Name) const {
     const int i = terminalIndex(utf8Name);
@@ -81,7 +85,9 @@ std::int32_t Wiring::flag(std::string_view utf8Name) const {
     return flag(i);
 }
 
-void Wiring::setFlag(int terminal, std::int32_t value) { flags_[terminal].store(value); }
+void Wiring::setFlag(int terminal, std::int32_t value) {
+    flags_[terminal].store(value);
+}
 
 void Wiring::setFlag(std::string_view utf8Name, std::int32_t value) {
     const int i = terminalIndex(utf8Name);
@@ -124,7 +130,7 @@ void Wiring::click(const HandlerCall& call, int terminal, const std::atomic<std:
         return;
     }
     const Terminal& t = terminals_[terminal];
-    if (t.hasS) setFlag(terminal, 1);
+    if (t.showsIfMarked) setFlag(terminal, 1);
     for (const ActionDef& action : t.def.actions) runAction(call, terminal, action);
     if (t.def.extra) {
         Click click(call, *this, terminal);
@@ -145,25 +151,25 @@ void Wiring::removeGroups(const HandlerCall& call, int terminal) {
 
 void Wiring::runAction(const HandlerCall& call, int terminal, const ActionDef& action) {
     switch (action.rule) {
-        case Rule::M: {
+        case Rule::Mark: {
             setFlag(terminal, 1);
             setGroupVisible(call, action.group, flag(partnerOf(action.group, terminal)) == 1);
             break;
         }
-        case Rule::C:
+        case Rule::Complete:
             if (flag(partnerOf(action.group, terminal)) == 1) {
                 setFlag(terminal, 1);
                 setGroupVisible(call, action.group, true);
             }
             break;
-        case Rule::F:
+        case Rule::FlagOnly:
             setFlag(terminal, 1);
             break;
-        case Rule::S:
+        case Rule::ShowIfMarked:
             if (flag(partnerOf(action.group, terminal)) == 1)
                 setGroupVisible(call, action.group, true);
             break;
-        case Rule::L: {
+        case Rule::Latch: {
             const Group& g = groups_[action.group - 1];
             if (flag(partnerOf(action.group, terminal)) == 0 || labelVisible(call, g.testLabel)) {
                 setFlag(terminal, 1);

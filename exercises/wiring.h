@@ -19,16 +19,23 @@
 
 namespace wt::wiring {
 
-// Connect rules:
-//  M  mark and match: own flag 1, then the group shows exactly when the partner flag is 1.
-//  C  complete: when the partner flag is 1, own flag 1 and the group shown; else nothing.
-//  F  flag only: own flag 1.
-//  S  show if marked: own flag set to 1 once before the terminal's first action; the group is
-//     shown when its partner flag is 1, never hidden.
-//  L  latch: partner 0 -> own 1; partner 1 and test label shown -> own 1; partner 1 and test
-//     label hidden -> group shown and own flag 0.
-//  Own  an own step of the exercise (see OwnStep).
-enum class Rule { M, C, F, S, L, Own };
+// Connect rules.
+enum class Rule {
+    // Own flag 1, then the group shows exactly when the partner flag is 1.
+    Mark,
+    // When the partner flag is 1, own flag 1 and the group shown; else nothing.
+    Complete,
+    // Own flag 1.
+    FlagOnly,
+    // Own flag set to 1 once before the terminal's first action; the group is shown when its
+    // partner flag is 1, never hidden.
+    ShowIfMarked,
+    // Partner 0 -> own 1; partner 1 and test label shown -> own 1; partner 1 and test label
+    // hidden -> group shown and own flag 0.
+    Latch,
+    // An own step of the exercise (see OwnStep).
+    Own,
+};
 
 struct GroupDef {
     std::vector<std::string_view> labels;  // UTF-8 names in switching order
@@ -43,7 +50,7 @@ using OwnStep = std::function<void(Click&)>;
 
 struct ActionDef {
     Rule rule;
-    int group = 0;  // group number, 1-based as in the tables; 0 for F/Own without a group
+    int group = 0;  // group number, 1-based as in the tables; 0 for FlagOnly/Own without one
     OwnStep own = {};
 };
 
@@ -60,7 +67,7 @@ struct Table {
 };
 
 class Wiring {
-public:
+  public:
     // Resolves every name of the table; a table that names an unknown terminal or group
     // throws std::logic_error (a programming error, caught by the exercise tests).
     explicit Wiring(Table table);
@@ -97,7 +104,7 @@ public:
     // The edit-wire check box, `选择框` in every exercise window.
     static const std::string& toggleName();
 
-private:
+  private:
     struct Group {
         GroupDef def;
         std::vector<std::string> labels;  // GBK
@@ -106,7 +113,7 @@ private:
     };
     struct Terminal {
         TerminalDef def;
-        bool hasS = false;
+        bool showsIfMarked = false;  // has a ShowIfMarked action
     };
     friend class Click;
 
@@ -122,7 +129,7 @@ private:
 
 // What an own step sees: the click, the engine, and helpers by UTF-8 name.
 class Click {
-public:
+  public:
     Click(const HandlerCall& call, Wiring& wiring, int terminal)
         : call_(call), wiring_(wiring), terminal_(terminal) {}
 
@@ -142,7 +149,7 @@ public:
     std::string text(std::string_view utf8Control, int prop) const;
     void setText(std::string_view utf8Control, int prop, std::string gbkValue);
 
-private:
+  private:
     const HandlerCall& call_;
     Wiring& wiring_;
     int terminal_;

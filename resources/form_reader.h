@@ -17,7 +17,9 @@ inline constexpr std::uint32_t kWindowRecordTag = 0x06;
 inline constexpr std::uint32_t kControlTag = 0x16;
 inline constexpr std::uint32_t kModuleTag = 0x19;
 
-inline constexpr std::uint32_t idTag(std::uint32_t id) { return id >> 24; }
+inline constexpr std::uint32_t idTag(std::uint32_t id) {
+    return id >> 24;
+}
 
 // Stored control kinds: high 16 bits the control library, low 16 bits the kind within it.
 enum class Kind : std::uint32_t {
@@ -91,7 +93,7 @@ struct WindowBlock {
 };
 
 class FormResource {
-public:
+  public:
     // Parses and validates the whole resource. On failure returns nothing and, when `error` is
     // given, a sentence saying what is wrong and where. `handlerCount` is the number of handler
     // routines the program has: a binding to a larger number is refused.
@@ -109,7 +111,7 @@ public:
     const WindowBlock* find(std::uint32_t windowId) const;  // linear search of the id table
     const std::vector<WindowBlock>& blocks() const { return blocks_; }
 
-private:
+  private:
     std::vector<WindowBlock> blocks_;
 };
 

@@ -36,17 +36,18 @@ std::string_view roleName(Role role);
 namespace wt::text {
 
 // GBK bytes ending in NUL.
-extern const char kConnectWires[];      // "请连线"
-extern const char* const kConnectWiresN[10];  // [1]..[9]: "请连线1" .. "请连线9"; [0] unused (nullptr)
-extern const char kClosePower[];        // "请合上电源"
-extern const char kMotorForward[];      // "电机正转"
-extern const char kMotorReverse[];      // "电机反转"
-extern const char kMotorStarting[];     // "电机启动中"
-extern const char kMotorStopped[];      // "电机停止"
-extern const char kMotorHasStopped[];   // "电机已停止"
-extern const char kPowerOn[];           // "通电源了"
-extern const char kPowerOff[];          // "已断电"
-extern const char kMark[];              // "1"
-extern const char kEmpty[];             // ""
+extern const char kConnectWires[];  // "请连线"
+extern const char* const
+    kConnectWiresN[10];              // [1]..[9]: "请连线1" .. "请连线9"; [0] unused (nullptr)
+extern const char kClosePower[];     // "请合上电源"
+extern const char kMotorForward[];   // "电机正转"
+extern const char kMotorReverse[];   // "电机反转"
+extern const char kMotorStarting[];  // "电机启动中"
+extern const char kMotorStopped[];   // "电机停止"
+extern const char kMotorHasStopped[];  // "电机已停止"
+extern const char kPowerOn[];          // "通电源了"
+extern const char kPowerOff[];         // "已断电"
+extern const char kMark[];             // "1"
+extern const char kEmpty[];            // ""
 
 }  // namespace wt::text

@@ -7,9 +7,11 @@
 namespace wt {
 namespace {
 
-std::string convert(std::string_view in, const char* to, const char* from) {
+// With `strict`, nothing when a byte cannot be converted; otherwise such bytes are dropped.
+std::optional<std::string> convert(std::string_view in, const char* to, const char* from,
+                                   bool strict) {
     iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) return {};
+    if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
     std::string out;
     out.resize(in.size() * 2 + 4);
     char* src = const_cast<char*>(in.data());
@@ -23,6 +25,9 @@ std::string convert(std::string_view in, const char* to, const char* from) {
         if (r != static_cast<std::size_t>(-1)) break;
         if (errno == E2BIG) {
             out.resize(out.size() * 2);
+        } else if (strict) {
+            iconv_close(cd);
+            return std::nullopt;
         } else {
             // EILSEQ or EINVAL: skip the byte that cannot be converted.
             ++src;
@@ -36,7 +41,14 @@ std::string convert(std::string_view in, const char* to, const char* from) {
 
 }  // namespace
 
-std::string gbk(std::string_view utf8Text) { return convert(utf8Text, "GBK", "UTF-8"); }
-std::string utf8(std::string_view gbkText) { return convert(gbkText, "UTF-8", "GBK"); }
+std::string gbk(std::string_view utf8Text) {
+    return convert(utf8Text, "GBK", "UTF-8", false).value_or(std::string());
+}
+std::optional<std::string> gbkExact(std::string_view utf8Text) {
+    return convert(utf8Text, "GBK", "UTF-8", true);
+}
+std::string utf8(std::string_view gbkText) {
+    return convert(gbkText, "UTF-8", "GBK", false).value_or(std::string());
+}
 
 }  // namespace wt

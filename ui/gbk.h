@@ -2,6 +2,7 @@
 // the form resource and the constant area hold.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -9,6 +10,8 @@ namespace wt {
 
 // Characters that have no GBK form are dropped.
 std::string gbk(std::string_view utf8);
+// Nothing when the text is not valid UTF-8 or has a character without a GBK form.
+std::optional<std::string> gbkExact(std::string_view utf8);
 // Invalid GBK sequences are dropped.
 std::string utf8(std::string_view gbk);
 

@@ -34,10 +34,14 @@ struct Info {
 
 // Properties of every kind (numbers 0..7).
 inline constexpr Info kCommon[] = {
-    {Left, "left", Type::Integer},       {Top, "top", Type::Integer},
-    {Width, "width", Type::Integer},     {Height, "height", Type::Integer},
-    {Tag, "tag", Type::Text},            {Visible, "visible", Type::Boolean},
-    {Disabled, "disabled", Type::Boolean}, {MousePointer, "mousePointer", Type::Integer},
+    {Left, "left", Type::Integer},
+    {Top, "top", Type::Integer},
+    {Width, "width", Type::Integer},
+    {Height, "height", Type::Integer},
+    {Tag, "tag", Type::Text},
+    {Visible, "visible", Type::Boolean},
+    {Disabled, "disabled", Type::Boolean},
+    {MousePointer, "mousePointer", Type::Integer},
 };
 
 // The own property of a kind with that number, if the kind has it.

@@ -5,34 +5,25 @@
 #include <string_view>
 
 #include "exercises/ops.h"
+#include "form_names.h"
 #include "resources/media.h"
-#include "ui/gbk.h"
 
 namespace wt::ex {
 
 namespace {
 
+namespace ctl = forms::controls::ContinuousJogExercise;
+namespace handlers = forms::handlers::ContinuousJogExercise;
+
+// The controls the logic drives, by their form names (GBK, as the model holds them).
+constexpr std::string_view promptLabel = ctl::标签3;
+constexpr std::string_view switchBox = ctl::图片框2;
+constexpr std::string_view contactorBox = ctl::图片框3;
+constexpr std::string_view motorBox = ctl::图片框9;
+
 using media::Role;
 
 constexpr std::string_view kWindow = "ContinuousJogExercise";
-
-// Control names as the model holds them (GBK), converted once.
-const std::string& promptLabel() {
-    static const std::string name = gbk("标签3");
-    return name;
-}
-const std::string& switchBox() {
-    static const std::string name = gbk("图片框2");
-    return name;
-}
-const std::string& contactorBox() {
-    static const std::string name = gbk("图片框3");
-    return name;
-}
-const std::string& motorBox() {
-    static const std::string name = gbk("图片框9");
-    return name;
-}
 
 // The start checks, in the order they are tested. An empty entry is the wire test: sb4's flag
 // cannot show whether its two groups are wired (sb2's completion clears it), so the checks look
@@ -56,12 +47,10 @@ ContinuousJog::ContinuousJog() : wiring(continuousJogTable(memoryToggle)) {}
 
 bool ContinuousJog::passes(const HandlerCall& call, const std::string_view* steps,
                            std::size_t count) const {
-    static const std::string jogLine = gbk("sb9线");
-    static const std::string startLine = gbk("sb6线");
     for (std::size_t i = 0; i < count; ++i) {
         if (steps[i].empty()) {
-            if (!wiring::Wiring::labelVisible(call, jogLine) ||
-                !wiring::Wiring::labelVisible(call, startLine))
+            if (!wiring::Wiring::labelVisible(call, ctl::sb9线) ||
+                !wiring::Wiring::labelVisible(call, ctl::sb6线))
                 return false;
         } else if (wiring.flag(steps[i]) != 1) {
             return false;
@@ -82,19 +71,19 @@ void ContinuousJog::start(const HandlerCall& call, bool jog) {
     if (power.load() == 1) {
         running.store(1);
         statusShown.store(1);
-        ops::show(call, promptLabel(), true);
-        ops::setColor(call, promptLabel(), ops::kGreen);
-        ops::setCaption(call, promptLabel(), text::kMotorStarting);
-        ops::setPicture(call, motorBox(), Role::MotorForward);
-        ops::setPicture(call, contactorBox(), Role::ContactorPulledIn);
+        ops::show(call, promptLabel, true);
+        ops::setColor(call, promptLabel, ops::kGreen);
+        ops::setCaption(call, promptLabel, text::kMotorStarting);
+        ops::setPicture(call, motorBox, Role::MotorForward);
+        ops::setPicture(call, contactorBox, Role::ContactorPulledIn);
         ops::play(call, Role::StartSound1);
         ops::play(call, Role::StartSound2);
     } else {
-        ops::show(call, promptLabel(), true);
+        ops::show(call, promptLabel, true);
         statusShown.store(1);
         running.store(0);
-        ops::setColor(call, promptLabel(), ops::kRed);
-        ops::setCaption(call, promptLabel(), text::kClosePower);
+        ops::setColor(call, promptLabel, ops::kRed);
+        ops::setCaption(call, promptLabel, text::kClosePower);
     }
 }
 
@@ -106,53 +95,31 @@ void ContinuousJog::jogStartSequence(const HandlerCall& call) {
     start(call, true);
 }
 
-void ContinuousJog::powerSwitch(const HandlerCall& call) {
-    const std::int32_t on = power.fetch_xor(1) ^ 1;
-    if (on == 1) {
-        ops::setPicture(call, switchBox(), Role::SwitchClosed);
-        ops::play(call, Role::SwitchCloseSound);
-    } else {
-        ops::setPicture(call, switchBox(), Role::SwitchOpen);
-        ops::play(call, Role::SwitchOpenSound);
-    }
-    if (statusShown.load() != 1) {
-        ops::show(call, promptLabel(), false);
-        return;
-    }
-    if (on == 1) {
-        ops::setColor(call, promptLabel(), ops::kGreen);
-        ops::setCaption(call, promptLabel(), text::kPowerOn);
-    } else {
-        // The contactor picture and the running flag stay: the stop push-button still acts.
-        ops::show(call, promptLabel(), true);
-        ops::setColor(call, promptLabel(), ops::kRed);
-        ops::setCaption(call, promptLabel(), text::kPowerOff);
-        ops::setPicture(call, motorBox(), Role::MotorAtRest);
-        ops::play(call, Role::SwitchOpenSound);
-    }
+void ContinuousJog::togglePower(const HandlerCall& call) {
+    ops::toggleQuietPower(call, power, statusShown, switchBox, promptLabel, {}, motorBox);
 }
 
 void ContinuousJog::stop(const HandlerCall& call) {
     // The running flag is left set, so every further click repeats the stop.
     if (running.load() != 1) return;
-    ops::show(call, promptLabel(), true);
-    ops::setColor(call, promptLabel(), ops::kRed);
-    ops::setCaption(call, promptLabel(), text::kMotorHasStopped);
-    ops::setPicture(call, contactorBox(), Role::ContactorReleased);
+    ops::show(call, promptLabel, true);
+    ops::setColor(call, promptLabel, ops::kRed);
+    ops::setCaption(call, promptLabel, text::kMotorHasStopped);
+    ops::setPicture(call, contactorBox, Role::ContactorReleased);
     ops::play(call, Role::StopSound1);
     ops::play(call, Role::StopSound2);
-    ops::setPicture(call, motorBox(), Role::MotorAtRest);
+    ops::setPicture(call, motorBox, Role::MotorAtRest);
 }
 
 void ContinuousJog::jogRelease(const HandlerCall& call) {
     ops::uncheck(call, wiring::Wiring::toggleName());
-    ops::show(call, promptLabel(), true);
+    ops::show(call, promptLabel, true);
     statusShown.store(1);
     running.store(0);
-    ops::setColor(call, promptLabel(), ops::kRed);
-    ops::setCaption(call, promptLabel(), text::kMotorStopped);
-    ops::setPicture(call, motorBox(), Role::MotorAtRest);
-    ops::setPicture(call, contactorBox(), Role::ContactorReleased);
+    ops::setColor(call, promptLabel, ops::kRed);
+    ops::setCaption(call, promptLabel, text::kMotorStopped);
+    ops::setPicture(call, motorBox, Role::MotorAtRest);
+    ops::setPicture(call, contactorBox, Role::ContactorReleased);
     ops::play(call, Role::StopSound1);
     ops::play(call, Role::StopSound2);
 }
@@ -160,17 +127,16 @@ void ContinuousJog::jogRelease(const HandlerCall& call) {
 void ContinuousJog::registerHandlers(HandlerRegistry& registry) {
     const std::string window(kWindow);
     wiring.registerHandlers(registry, window, power);
-    registry.add(window + ".透明标签1.mouseDown",
-                 [this](const HandlerCall& call) { powerSwitch(call); });
-    registry.add(window + ".按钮2.clicked",
-                 [this](const HandlerCall& call) { startSequence(call); });
-    registry.add(window + ".按钮1.clicked", [this](const HandlerCall& call) { stop(call); });
+    registry.add(handlers::透明标签1_mouseDown,
+                 [this](const HandlerCall& call) { togglePower(call); });
+    registry.add(handlers::按钮2_clicked, [this](const HandlerCall& call) { startSequence(call); });
+    registry.add(handlers::按钮1_clicked, [this](const HandlerCall& call) { stop(call); });
     // The jog press only hands its start sequence to a new thread; the GUI thread stays free for
     // the release, and a "请连线" box blocks only that thread.
-    registry.add(window + ".按钮3.mouseDown", [this](const HandlerCall& call) {
+    registry.add(handlers::按钮3_mouseDown, [this](const HandlerCall& call) {
         call.ui.startThread([this](const HandlerCall& own) { jogStartSequence(own); }, call);
     });
-    registry.add(window + ".按钮3.mouseUp", [this](const HandlerCall& call) { jogRelease(call); });
+    registry.add(handlers::按钮3_mouseUp, [this](const HandlerCall& call) { jogRelease(call); });
 }
 
 }  // namespace wt::ex

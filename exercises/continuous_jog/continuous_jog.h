@@ -8,15 +8,11 @@
 #include <cstdint>
 #include <string_view>
 
+#include "exercises/continuous_jog/table.h"
 #include "exercises/wiring.h"
 #include "ui/ui.h"
 
 namespace wt::ex {
-
-// The circuit's 33 terminals and 20 wire groups. The start-button terminals sb2 and sb4 carry
-// own steps that use sb4's `tag` as a one-bit memory and `memoryToggle`, which the table's steps
-// read and write.
-wiring::Table continuousJogTable(std::atomic<std::int32_t>& memoryToggle);
 
 class ContinuousJog {
   public:
@@ -24,7 +20,7 @@ class ContinuousJog {
     void registerHandlers(HandlerRegistry& registry);
 
     // Press on the transparent label over the power switch.
-    void powerSwitch(const HandlerCall& call);
+    void togglePower(const HandlerCall& call);
     // The start push-button (GUI thread).
     void startSequence(const HandlerCall& call);
     // The jog press's start sequence, on a thread of its own: it shares flags and controls with

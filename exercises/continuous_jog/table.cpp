@@ -1,6 +1,7 @@
+#include "exercises/continuous_jog/table.h"
+
 #include <string>
 
-#include "exercises/continuous_jog/continuous_jog.h"
 #include "resources/media.h"
 #include "ui/properties.h"
 
@@ -82,41 +83,41 @@ wiring::Table continuousJogTable(std::atomic<std::int32_t>& memoryToggle) {
         {{"s7线", "s6线", "s5线", "s4线"}, "s7线", "sb7", "sb2"},       // 20
     };
     t.terminals = {
-        {"a1", {1}, {{Rule::M, 1}}},
-        {"a2", {2}, {{Rule::M, 2}}},
-        {"a3", {3, 4}, {{Rule::M, 3}, {Rule::M, 4}}},
-        {"a4", {5}, {{Rule::M, 5}}},
-        {"b1", {1}, {{Rule::C, 1}}},
-        {"b2", {2}, {{Rule::C, 2}}},
-        {"b3", {3}, {{Rule::C, 3}}},
-        {"b4", {15}, {{Rule::C, 15}}},
-        {"c1", {7}, {{Rule::M, 7}}},
-        {"c2", {8}, {{Rule::M, 8}}},
-        {"c3", {9}, {{Rule::M, 9}}},
-        {"c4", {16}, {{Rule::M, 16}}},
-        {"d1", {7}, {{Rule::C, 7}}},
-        {"d2", {8}, {{Rule::C, 8}}},
-        {"d3", {9}, {{Rule::C, 9}}},
-        {"e1", {10}, {{Rule::M, 10}}},
-        {"e2", {11}, {{Rule::M, 11}}},
-        {"e3", {12}, {{Rule::M, 12}}},
-        {"e4", {13}, {{Rule::C, 13}}},
-        {"e5", {6}, {{Rule::C, 6}}},
-        {"f1", {5}, {{Rule::C, 5}}},
-        {"f2", {6}, {{Rule::M, 6}}},
-        {"m1", {10, 11, 12}, {{Rule::C, 10}, {Rule::C, 11}, {Rule::C, 12}}},
-        {"w1", {4}, {{Rule::C, 4}}},
-        {"w2", {14, 15}, {{Rule::M, 14}, {Rule::M, 15}}},
-        {"sb1", {13}, {{Rule::M, 13}}},
-        {"sb2", {18, 20}, {{Rule::Own, kStartLineGroup, completeStartLine}, {Rule::C, 20}}},
-        {"sb3", {14, 17}, {{Rule::C, 14}, {Rule::M, 17}}},
+        {"a1", {1}, {{Rule::Mark, 1}}},
+        {"a2", {2}, {{Rule::Mark, 2}}},
+        {"a3", {3, 4}, {{Rule::Mark, 3}, {Rule::Mark, 4}}},
+        {"a4", {5}, {{Rule::Mark, 5}}},
+        {"b1", {1}, {{Rule::Complete, 1}}},
+        {"b2", {2}, {{Rule::Complete, 2}}},
+        {"b3", {3}, {{Rule::Complete, 3}}},
+        {"b4", {15}, {{Rule::Complete, 15}}},
+        {"c1", {7}, {{Rule::Mark, 7}}},
+        {"c2", {8}, {{Rule::Mark, 8}}},
+        {"c3", {9}, {{Rule::Mark, 9}}},
+        {"c4", {16}, {{Rule::Mark, 16}}},
+        {"d1", {7}, {{Rule::Complete, 7}}},
+        {"d2", {8}, {{Rule::Complete, 8}}},
+        {"d3", {9}, {{Rule::Complete, 9}}},
+        {"e1", {10}, {{Rule::Mark, 10}}},
+        {"e2", {11}, {{Rule::Mark, 11}}},
+        {"e3", {12}, {{Rule::Mark, 12}}},
+        {"e4", {13}, {{Rule::Complete, 13}}},
+        {"e5", {6}, {{Rule::Complete, 6}}},
+        {"f1", {5}, {{Rule::Complete, 5}}},
+        {"f2", {6}, {{Rule::Mark, 6}}},
+        {"m1", {10, 11, 12}, {{Rule::Complete, 10}, {Rule::Complete, 11}, {Rule::Complete, 12}}},
+        {"w1", {4}, {{Rule::Complete, 4}}},
+        {"w2", {14, 15}, {{Rule::Mark, 14}, {Rule::Mark, 15}}},
+        {"sb1", {13}, {{Rule::Mark, 13}}},
+        {"sb2", {18, 20}, {{Rule::Own, kStartLineGroup, completeStartLine}, {Rule::Complete, 20}}},
+        {"sb3", {14, 17}, {{Rule::Complete, 14}, {Rule::Mark, 17}}},
         {"sb4",
          {18, 19},
          {{Rule::Own, 0, [&memoryToggle](Click& c) { startButtonTerminal(c, memoryToggle); }}}},
-        {"sb5", {17}, {{Rule::C, 17}}},
-        {"sb6", {19}, {{Rule::F}}, dropStartMarkWithoutLine},
-        {"sb7", {20}, {{Rule::F}}, dropStartMarkWithoutLine},
-        {"sb8", {16}, {{Rule::C, 16}}},
+        {"sb5", {17}, {{Rule::Complete, 17}}},
+        {"sb6", {19}, {{Rule::FlagOnly}}, dropStartMarkWithoutLine},
+        {"sb7", {20}, {{Rule::FlagOnly}}, dropStartMarkWithoutLine},
+        {"sb8", {16}, {{Rule::Complete, 16}}},
     };
     return t;
 }

@@ -4,31 +4,23 @@
 
 #include "exercises/continuous_run/table.h"
 #include "exercises/ops.h"
+#include "form_names.h"
 #include "resources/media.h"
-#include "ui/gbk.h"
 
 namespace wt::ex {
 
 namespace {
 
-using media::Role;
+namespace ctl = forms::controls::ContinuousRunExercise;
+namespace handlers = forms::handlers::ContinuousRunExercise;
 
-const std::string& promptLabel() {
-    static const std::string name = gbk("标签39");
-    return name;
-}
-const std::string& switchBox() {
-    static const std::string name = gbk("图片框1");
-    return name;
-}
-const std::string& contactorBox() {
-    static const std::string name = gbk("图片框2");
-    return name;
-}
-const std::string& motorBox() {
-    static const std::string name = gbk("图片框7");
-    return name;
-}
+// The controls the logic drives, by their form names (GBK, as the model holds them).
+constexpr std::string_view promptLabel = ctl::标签39;
+constexpr std::string_view switchBox = ctl::图片框1;
+constexpr std::string_view contactorBox = ctl::图片框2;
+constexpr std::string_view motorBox = ctl::图片框7;
+
+using media::Role;
 
 }  // namespace
 
@@ -36,40 +28,14 @@ ContinuousRun::ContinuousRun() : wiring(continuousRunTable()) {}
 
 void ContinuousRun::registerHandlers(HandlerRegistry& registry) {
     wiring.registerHandlers(registry, kWindow, power);
-    const std::string prefix(kWindow);
-    registry.add(prefix + ".透明标签1.mouseDown",
-                 [this](const HandlerCall& call) { powerToggle(call); });
-    registry.add(prefix + ".按钮开.clicked", [this](const HandlerCall& call) { start(call); });
-    registry.add(prefix + ".按钮关.clicked", [this](const HandlerCall& call) { stop(call); });
+    registry.add(handlers::透明标签1_mouseDown,
+                 [this](const HandlerCall& call) { togglePower(call); });
+    registry.add(handlers::按钮开_clicked, [this](const HandlerCall& call) { start(call); });
+    registry.add(handlers::按钮关_clicked, [this](const HandlerCall& call) { stop(call); });
 }
 
-void ContinuousRun::powerToggle(const HandlerCall& call) {
-    const bool on = (power.fetch_xor(1) ^ 1) == 1;
-    if (on) {
-        ops::setPicture(call, switchBox(), Role::SwitchClosed);
-        ops::play(call, Role::SwitchCloseSound);
-    } else {
-        ops::setPicture(call, switchBox(), Role::SwitchOpen);
-        ops::play(call, Role::SwitchOpenSound);
-    }
-    if (statusShown.load() != 1) {
-        // No start has been tried yet: the status label has nothing to say.
-        ops::show(call, promptLabel(), false);
-    } else if (on) {
-        // The motor does not restart by itself; the label keeps its visibility.
-        ops::setPicture(call, contactorBox(), Role::ContactorReleased);
-        ops::setColor(call, promptLabel(), ops::kGreen);
-        ops::setCaption(call, promptLabel(), text::kPowerOn);
-    } else {
-        // Opening the switch drops out the contactor and stops the motor on the screen; the
-        // running flag stays as it is. The switch sound is started a second time here.
-        ops::show(call, promptLabel(), true);
-        ops::setColor(call, promptLabel(), ops::kRed);
-        ops::setCaption(call, promptLabel(), text::kPowerOff);
-        ops::setPicture(call, contactorBox(), Role::ContactorReleased);
-        ops::setPicture(call, motorBox(), Role::MotorAtRest);
-        ops::play(call, Role::SwitchOpenSound);
-    }
+void ContinuousRun::togglePower(const HandlerCall& call) {
+    ops::toggleQuietPower(call, power, statusShown, switchBox, promptLabel, contactorBox, motorBox);
 }
 
 void ContinuousRun::start(const HandlerCall& call) {
@@ -85,20 +51,20 @@ void ContinuousRun::start(const HandlerCall& call) {
     if (power.load() == 1) {
         running.store(1);
         statusShown.store(1);
-        ops::show(call, promptLabel(), true);
-        ops::setColor(call, promptLabel(), ops::kGreen);
-        ops::setCaption(call, promptLabel(), text::kMotorStarting);
-        ops::setPicture(call, contactorBox(), Role::ContactorPulledIn);
-        ops::setPicture(call, motorBox(), Role::MotorForward);
+        ops::show(call, promptLabel, true);
+        ops::setColor(call, promptLabel, ops::kGreen);
+        ops::setCaption(call, promptLabel, text::kMotorStarting);
+        ops::setPicture(call, contactorBox, Role::ContactorPulledIn);
+        ops::setPicture(call, motorBox, Role::MotorForward);
         // This window starts the long sound of the pair first.
         ops::play(call, Role::StartSound2);
         ops::play(call, Role::StartSound1);
     } else {
-        ops::show(call, promptLabel(), true);
+        ops::show(call, promptLabel, true);
         statusShown.store(1);
         running.store(0);
-        ops::setColor(call, promptLabel(), ops::kRed);
-        ops::setCaption(call, promptLabel(), text::kClosePower);
+        ops::setColor(call, promptLabel, ops::kRed);
+        ops::setCaption(call, promptLabel, text::kClosePower);
     }
 }
 
@@ -106,11 +72,11 @@ void ContinuousRun::stop(const HandlerCall& call) {
     // The stop button acts after any successful start, even with the power already off; the
     // running flag is left at 1, so each further press repeats the stop.
     if (running.load() == 0) return;
-    ops::show(call, promptLabel(), true);
-    ops::setColor(call, promptLabel(), ops::kRed);
-    ops::setCaption(call, promptLabel(), text::kMotorHasStopped);
-    ops::setPicture(call, contactorBox(), Role::ContactorReleased);
-    ops::setPicture(call, motorBox(), Role::MotorAtRest);
+    ops::show(call, promptLabel, true);
+    ops::setColor(call, promptLabel, ops::kRed);
+    ops::setCaption(call, promptLabel, text::kMotorHasStopped);
+    ops::setPicture(call, contactorBox, Role::ContactorReleased);
+    ops::setPicture(call, motorBox, Role::MotorAtRest);
     ops::play(call, Role::StopSound1);
     ops::play(call, Role::StopSound2);
 }

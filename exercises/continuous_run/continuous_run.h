@@ -20,7 +20,7 @@ class ContinuousRun {
     void registerHandlers(HandlerRegistry& registry);
 
     // Press on 透明标签1: the power switch toggles.
-    void powerToggle(const HandlerCall& call);
+    void togglePower(const HandlerCall& call);
     // Click on 按钮开.
     void start(const HandlerCall& call);
     // Click on 按钮关.

@@ -32,10 +32,10 @@ wiring::Table continuousRunTable() {
         {{"b4线", "b3线", "b2线", "b1线"}, "b4线", "w2", "b4"},  // G17
     };
 
-    auto m = [](int g) { return ActionDef{Rule::M, g}; };
-    auto c = [](int g) { return ActionDef{Rule::C, g}; };
-    auto s = [](int g) { return ActionDef{Rule::S, g}; };
-    const ActionDef f{Rule::F, 0};
+    auto m = [](int g) { return ActionDef{Rule::Mark, g}; };
+    auto c = [](int g) { return ActionDef{Rule::Complete, g}; };
+    auto s = [](int g) { return ActionDef{Rule::ShowIfMarked, g}; };
+    const ActionDef f{Rule::FlagOnly, 0};
 
     t.terminals = {
         {"a1", {1}, {m(1)}},

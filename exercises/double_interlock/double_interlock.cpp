@@ -5,34 +5,22 @@
 
 #include "exercises/double_interlock/table.h"
 #include "exercises/ops.h"
-#include "ui/gbk.h"
+#include "form_names.h"
 
 namespace wt::ex {
 
 namespace {
 
-constexpr std::string_view kWindow = "DoubleInterlockExercise";
+namespace ctl = forms::controls::DoubleInterlockExercise;
+namespace handlers = forms::handlers::DoubleInterlockExercise;
 
-const std::string& promptLabel() {
-    static const std::string name = gbk("标签2");
-    return name;
-}
-const std::string& switchBox() {
-    static const std::string name = gbk("图片框1");
-    return name;
-}
-const std::string& forwardContactor() {
-    static const std::string name = gbk("图片框2");
-    return name;
-}
-const std::string& reverseContactor() {
-    static const std::string name = gbk("图片框4");
-    return name;
-}
-const std::string& motorBox() {
-    static const std::string name = gbk("图片框6");
-    return name;
-}
+// The controls the logic drives, by their form names (GBK, as the model holds them).
+constexpr std::string_view promptLabel = ctl::标签2;
+constexpr std::string_view switchBox = ctl::图片框1;
+constexpr std::string_view motorBox = ctl::图片框6;
+constexpr ops::ReversingBoxes kBoxes{promptLabel, ctl::图片框2, ctl::图片框4, motorBox};
+
+constexpr std::string_view kWindow = "DoubleInterlockExercise";
 
 // The start check tests these groups of terminals in order and names the first one with an
 // unmarked terminal. A forward start names groups 1 to 9 by number; a reverse start names only
@@ -64,27 +52,24 @@ const char* connectMessage(int number) {
 
 }  // namespace
 
-DoubleInterlock::DoubleInterlock() : wiring(double_interlock::table()) {}
+DoubleInterlock::DoubleInterlock() : wiring(doubleInterlockTable()) {}
 
 void DoubleInterlock::registerHandlers(HandlerRegistry& registry) {
     wiring.registerHandlers(registry, kWindow, power);
-    const std::string prefix(kWindow);
-    registry.add(prefix + ".透明标签1.mouseDown",
+    registry.add(handlers::透明标签1_mouseDown,
                  [this](const HandlerCall& call) { togglePower(call); });
-    registry.add(prefix + ".按钮1.clicked", [this](const HandlerCall& call) { stop(call); });
-    registry.add(prefix + ".按钮2.clicked",
+    registry.add(handlers::按钮1_clicked, [this](const HandlerCall& call) { stop(call); });
+    registry.add(handlers::按钮2_clicked,
                  [this](const HandlerCall& call) { start(call, Direction::Forward); });
-    registry.add(prefix + ".按钮3.clicked",
+    registry.add(handlers::按钮3_clicked,
                  [this](const HandlerCall& call) { start(call, Direction::Reverse); });
 }
 
 // sb6's latch click leaves its flag 0; before a check its flag follows the two wires that end at
 // it: set when x1线 and k10线 are both drawn, cleared otherwise.
 void DoubleInterlock::synchroniseFlags(const HandlerCall& call) {
-    static const std::string x1 = gbk("x1线");
-    static const std::string k10 = gbk("k10线");
-    const bool both =
-        wiring::Wiring::labelVisible(call, x1) && wiring::Wiring::labelVisible(call, k10);
+    const bool both = wiring::Wiring::labelVisible(call, ctl::x1线) &&
+                      wiring::Wiring::labelVisible(call, ctl::k10线);
     wiring.setFlag("sb6", both ? 1 : 0);
 }
 
@@ -107,35 +92,18 @@ void DoubleInterlock::start(const HandlerCall& call, Direction direction) {
     }
     if (power.load() == 0) return;  // a complete circuit without power does nothing
     running.store(1);
-    // A start in either direction takes over at once, even while the other one runs.
-    if (direction == Direction::Forward) {
-        ops::status(call, promptLabel(), ops::kGreen, text::kMotorForward);
-        ops::setPicture(call, forwardContactor(), media::Role::ContactorPulledIn);
-        ops::setPicture(call, motorBox(), media::Role::MotorForward);
-        ops::setPicture(call, reverseContactor(), media::Role::ContactorReleased);
-    } else {
-        ops::status(call, promptLabel(), ops::kGreen, text::kMotorReverse);
-        ops::setPicture(call, forwardContactor(), media::Role::ContactorReleased);
-        ops::setPicture(call, motorBox(), media::Role::MotorReverse);
-        ops::setPicture(call, reverseContactor(), media::Role::ContactorPulledIn);
-    }
-    ops::play(call, media::Role::StartSound1);
-    ops::play(call, media::Role::StartSound2);
+    ops::startReversing(call, kBoxes, direction == Direction::Forward,
+                        ops::PictureOrder::ForwardFirst);
 }
 
 void DoubleInterlock::stop(const HandlerCall& call) {
     // The running flag only says that the last start succeeded; stopping leaves it set.
     if (running.load() == 0) return;
-    ops::status(call, promptLabel(), ops::kRed, text::kMotorHasStopped);
-    ops::setPicture(call, forwardContactor(), media::Role::ContactorReleased);
-    ops::setPicture(call, reverseContactor(), media::Role::ContactorReleased);
-    ops::setPicture(call, motorBox(), media::Role::MotorAtRest);
-    ops::play(call, media::Role::StopSound1);
-    ops::play(call, media::Role::StopSound2);
+    ops::stopReversing(call, kBoxes, ops::PictureOrder::ForwardFirst);
 }
 
 void DoubleInterlock::togglePower(const HandlerCall& call) {
-    ops::toggleAnnouncedPower(call, power, switchBox(), promptLabel(), motorBox());
+    ops::toggleAnnouncedPower(call, power, switchBox, promptLabel, motorBox);
 }
 
 }  // namespace wt::ex

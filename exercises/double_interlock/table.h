@@ -3,8 +3,8 @@
 
 #include "exercises/wiring.h"
 
-namespace wt::ex::double_interlock {
+namespace wt::ex {
 
-wiring::Table table();
+wiring::Table doubleInterlockTable();
 
-}  // namespace wt::ex::double_interlock
+}  // namespace wt::ex

@@ -4,34 +4,23 @@
 
 #include "exercises/forward_reverse/table.h"
 #include "exercises/ops.h"
+#include "form_names.h"
 #include "ui/gbk.h"
 
 namespace wt::ex {
 
 namespace {
 
-constexpr std::string_view kWindow = "ForwardReverseExercise";
+namespace ctl = forms::controls::ForwardReverseExercise;
+namespace handlers = forms::handlers::ForwardReverseExercise;
 
-const std::string& promptLabel() {
-    static const std::string name = gbk("标签3");
-    return name;
-}
-const std::string& switchBox() {
-    static const std::string name = gbk("图片框1");
-    return name;
-}
-const std::string& forwardContactor() {
-    static const std::string name = gbk("图片框2");
-    return name;
-}
-const std::string& reverseContactor() {
-    static const std::string name = gbk("图片框4");
-    return name;
-}
-const std::string& motorBox() {
-    static const std::string name = gbk("图片框5");
-    return name;
-}
+// The controls the logic drives, by their form names (GBK, as the model holds them).
+constexpr std::string_view promptLabel = ctl::标签3;
+constexpr std::string_view switchBox = ctl::图片框1;
+constexpr std::string_view motorBox = ctl::图片框5;
+constexpr ops::ReversingBoxes kBoxes{promptLabel, ctl::图片框2, ctl::图片框4, motorBox};
+
+constexpr std::string_view kWindow = "ForwardReverseExercise";
 
 // Terminals whose flags the start check tests, in the order it tests them.
 constexpr std::string_view kCheckOrder[] = {
@@ -52,17 +41,16 @@ constexpr Sync kSyncRules[] = {
 
 }  // namespace
 
-ForwardReverse::ForwardReverse() : wiring(forward_reverse::table()) {}
+ForwardReverse::ForwardReverse() : wiring(forwardReverseTable()) {}
 
 void ForwardReverse::registerHandlers(HandlerRegistry& registry) {
     wiring.registerHandlers(registry, kWindow, power);
-    const std::string prefix(kWindow);
-    registry.add(prefix + ".透明标签1.mouseDown",
+    registry.add(handlers::透明标签1_mouseDown,
                  [this](const HandlerCall& call) { togglePower(call); });
-    registry.add(prefix + ".按钮1.clicked", [this](const HandlerCall& call) { stop(call); });
-    registry.add(prefix + ".按钮2.clicked",
+    registry.add(handlers::按钮1_clicked, [this](const HandlerCall& call) { stop(call); });
+    registry.add(handlers::按钮2_clicked,
                  [this](const HandlerCall& call) { start(call, Direction::Forward); });
-    registry.add(prefix + ".按钮3.clicked",
+    registry.add(handlers::按钮3_clicked,
                  [this](const HandlerCall& call) { start(call, Direction::Reverse); });
 }
 
@@ -96,36 +84,19 @@ void ForwardReverse::start(const HandlerCall& call, Direction direction) {
     }
     if (power.load() == 0) return;  // a complete circuit without power does nothing
     running.store(1);
-    // A start in either direction takes over at once, even while the other one runs.
-    if (direction == Direction::Forward) {
-        ops::status(call, promptLabel(), ops::kGreen, text::kMotorForward);
-        ops::setPicture(call, forwardContactor(), media::Role::ContactorPulledIn);
-        ops::setPicture(call, motorBox(), media::Role::MotorForward);
-        ops::setPicture(call, reverseContactor(), media::Role::ContactorReleased);
-    } else {
-        ops::status(call, promptLabel(), ops::kGreen, text::kMotorReverse);
-        ops::setPicture(call, reverseContactor(), media::Role::ContactorPulledIn);
-        ops::setPicture(call, motorBox(), media::Role::MotorReverse);
-        ops::setPicture(call, forwardContactor(), media::Role::ContactorReleased);
-    }
-    ops::play(call, media::Role::StartSound1);
-    ops::play(call, media::Role::StartSound2);
+    ops::startReversing(call, kBoxes, direction == Direction::Forward,
+                        ops::PictureOrder::EngagedFirst);
 }
 
 void ForwardReverse::stop(const HandlerCall& call) {
     // The running flag only says that the last start succeeded; stopping leaves it set, so a
     // second press shows the stop again.
     if (running.load() == 0) return;
-    ops::status(call, promptLabel(), ops::kRed, text::kMotorHasStopped);
-    ops::setPicture(call, forwardContactor(), media::Role::ContactorReleased);
-    ops::setPicture(call, motorBox(), media::Role::MotorAtRest);
-    ops::setPicture(call, reverseContactor(), media::Role::ContactorReleased);
-    ops::play(call, media::Role::StopSound1);
-    ops::play(call, media::Role::StopSound2);
+    ops::stopReversing(call, kBoxes, ops::PictureOrder::EngagedFirst);
 }
 
 void ForwardReverse::togglePower(const HandlerCall& call) {
-    ops::toggleAnnouncedPower(call, power, switchBox(), promptLabel(), motorBox());
+    ops::toggleAnnouncedPower(call, power, switchBox, promptLabel, motorBox);
 }
 
 }  // namespace wt::ex

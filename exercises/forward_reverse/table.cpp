@@ -1,6 +1,6 @@
 #include "exercises/forward_reverse/table.h"
 
-namespace wt::ex::forward_reverse {
+namespace wt::ex {
 
 namespace {
 
@@ -18,7 +18,7 @@ void clearC4WithoutN1(Click& click) {
 // The 30 wire groups (group n is entry n) and the 45 terminals with their remove lists and
 // connect actions. A group end that appears only in a remove list (sb5 of 22, sb4 of 24, sb6 of
 // 25) removes the group but never shows it.
-wiring::Table table() {
+wiring::Table forwardReverseTable() {
     return {
         .groups = {
             /* 1 */ {{"a1线"}, "a1线", "a1", "b1"},
@@ -54,53 +54,55 @@ wiring::Table table() {
         },
         .terminals =
             {
-                {"a1", {1}, {{Rule::M, 1}}},
-                {"a2", {2}, {{Rule::M, 2}}},
-                {"a3", {3, 5}, {{Rule::M, 3}, {Rule::M, 5}}},
-                {"a4", {4}, {{Rule::M, 4}}},
-                {"b1", {1, 6}, {{Rule::C, 1}, {Rule::M, 6}}},
-                {"b2", {2, 7}, {{Rule::C, 2}, {Rule::M, 7}}},
-                {"b3", {3, 8}, {{Rule::C, 3}, {Rule::M, 8}}},
-                {"b4", {20}, {{Rule::C, 20}}},
-                {"b5", {30}, {{Rule::C, 30}}},
-                {"c1", {9, 12}, {{Rule::M, 9}, {Rule::M, 12}}},
-                {"c2", {10, 13}, {{Rule::M, 10}, {Rule::M, 13}}},
-                {"c3", {11, 14}, {{Rule::M, 11}, {Rule::M, 14}}},
-                {"c4", {19}, {{Rule::F}}},
-                {"c5", {26}, {{Rule::F}}},
-                {"d1", {9}, {{Rule::C, 9}}},
-                {"d2", {10}, {{Rule::C, 10}}},
-                {"d3", {11}, {{Rule::C, 11}}},
-                {"e1", {15}, {{Rule::M, 15}}},
-                {"e2", {16}, {{Rule::M, 16}}},
-                {"e3", {17}, {{Rule::M, 17}}},
-                {"e4", {23}, {{Rule::C, 23}}},
-                {"e5", {18}, {{Rule::C, 18}}},
-                {"f1", {4}, {{Rule::C, 4}}},
-                {"f2", {18}, {{Rule::M, 18}}},
-                {"g1", {6}, {{Rule::C, 6}}},
-                {"g2", {7}, {{Rule::C, 7}}},
-                {"g3", {8}, {{Rule::C, 8}}},
-                {"g4", {22}, {{Rule::M, 22}}},
-                {"g5", {29}, {{Rule::C, 29}}},
-                {"h1", {14}, {{Rule::C, 14}}},
-                {"h2", {13}, {{Rule::C, 13}}},
-                {"h3", {12}, {{Rule::C, 12}}},
-                {"h4", {27}, {{Rule::F}}},
-                {"h5", {21, 20}, {{Rule::M, 21}, {Rule::M, 20}}},
-                {"m1", {15, 16, 17}, {{Rule::C, 15}, {Rule::C, 16}, {Rule::C, 17}}},
-                {"sb1", {23}, {{Rule::M, 23}}},
-                {"sb2", {24, 25}, {{Rule::C, 24}, {Rule::M, 25}}, clearC4WithoutN1},
-                {"sb3", {21}, {{Rule::C, 21}}},
-                {"sb4", {24, 19}, {{Rule::L, 19}}},
-                {"sb5", {26, 22}, {{Rule::L, 26}}},
-                {"sb6", {25, 27}, {{Rule::L, 27}}},
-                {"w1", {5, 28}, {{Rule::C, 5}, {Rule::M, 28}}},
-                {"w2", {29}, {{Rule::M, 29}}},
-                {"w3", {28}, {{Rule::C, 28}}},
-                {"w4", {30}, {{Rule::M, 30}}},
+                {"a1", {1}, {{Rule::Mark, 1}}},
+                {"a2", {2}, {{Rule::Mark, 2}}},
+                {"a3", {3, 5}, {{Rule::Mark, 3}, {Rule::Mark, 5}}},
+                {"a4", {4}, {{Rule::Mark, 4}}},
+                {"b1", {1, 6}, {{Rule::Complete, 1}, {Rule::Mark, 6}}},
+                {"b2", {2, 7}, {{Rule::Complete, 2}, {Rule::Mark, 7}}},
+                {"b3", {3, 8}, {{Rule::Complete, 3}, {Rule::Mark, 8}}},
+                {"b4", {20}, {{Rule::Complete, 20}}},
+                {"b5", {30}, {{Rule::Complete, 30}}},
+                {"c1", {9, 12}, {{Rule::Mark, 9}, {Rule::Mark, 12}}},
+                {"c2", {10, 13}, {{Rule::Mark, 10}, {Rule::Mark, 13}}},
+                {"c3", {11, 14}, {{Rule::Mark, 11}, {Rule::Mark, 14}}},
+                {"c4", {19}, {{Rule::FlagOnly}}},
+                {"c5", {26}, {{Rule::FlagOnly}}},
+                {"d1", {9}, {{Rule::Complete, 9}}},
+                {"d2", {10}, {{Rule::Complete, 10}}},
+                {"d3", {11}, {{Rule::Complete, 11}}},
+                {"e1", {15}, {{Rule::Mark, 15}}},
+                {"e2", {16}, {{Rule::Mark, 16}}},
+                {"e3", {17}, {{Rule::Mark, 17}}},
+                {"e4", {23}, {{Rule::Complete, 23}}},
+                {"e5", {18}, {{Rule::Complete, 18}}},
+                {"f1", {4}, {{Rule::Complete, 4}}},
+                {"f2", {18}, {{Rule::Mark, 18}}},
+                {"g1", {6}, {{Rule::Complete, 6}}},
+                {"g2", {7}, {{Rule::Complete, 7}}},
+                {"g3", {8}, {{Rule::Complete, 8}}},
+                {"g4", {22}, {{Rule::Mark, 22}}},
+                {"g5", {29}, {{Rule::Complete, 29}}},
+                {"h1", {14}, {{Rule::Complete, 14}}},
+                {"h2", {13}, {{Rule::Complete, 13}}},
+                {"h3", {12}, {{Rule::Complete, 12}}},
+                {"h4", {27}, {{Rule::FlagOnly}}},
+                {"h5", {21, 20}, {{Rule::Mark, 21}, {Rule::Mark, 20}}},
+                {"m1",
+                 {15, 16, 17},
+                 {{Rule::Complete, 15}, {Rule::Complete, 16}, {Rule::Complete, 17}}},
+                {"sb1", {23}, {{Rule::Mark, 23}}},
+                {"sb2", {24, 25}, {{Rule::Complete, 24}, {Rule::Mark, 25}}, clearC4WithoutN1},
+                {"sb3", {21}, {{Rule::Complete, 21}}},
+                {"sb4", {24, 19}, {{Rule::Latch, 19}}},
+                {"sb5", {26, 22}, {{Rule::Latch, 26}}},
+                {"sb6", {25, 27}, {{Rule::Latch, 27}}},
+                {"w1", {5, 28}, {{Rule::Complete, 5}, {Rule::Mark, 28}}},
+                {"w2", {29}, {{Rule::Mark, 29}}},
+                {"w3", {28}, {{Rule::Complete, 28}}},
+                {"w4", {30}, {{Rule::Mark, 30}}},
             },
     };
 }
 
-}  // namespace wt::ex::forward_reverse
+}  // namespace wt::ex

@@ -3,8 +3,8 @@
 
 #include "exercises/wiring.h"
 
-namespace wt::ex::forward_reverse {
+namespace wt::ex {
 
-wiring::Table table();
+wiring::Table forwardReverseTable();
 
-}  // namespace wt::ex::forward_reverse
+}  // namespace wt::ex

@@ -4,34 +4,25 @@
 #include <string_view>
 
 #include "exercises/ops.h"
+#include "form_names.h"
 #include "resources/media.h"
-#include "ui/gbk.h"
 
 namespace wt::ex {
 
 namespace {
 
+namespace ctl = forms::controls::JogExercise;
+namespace handlers = forms::handlers::JogExercise;
+
+// The controls the logic drives, by their form names (GBK, as the model holds them).
+constexpr std::string_view promptLabel = ctl::标签1;
+constexpr std::string_view switchBox = ctl::图片框1;
+constexpr std::string_view contactorBox = ctl::图片框2;
+constexpr std::string_view motorBox = ctl::图片框5;
+
 using media::Role;
 
 constexpr std::string_view kWindow = "JogExercise";
-
-// Control names as the model holds them (GBK), converted once.
-const std::string& promptLabel() {
-    static const std::string name = gbk("标签1");
-    return name;
-}
-const std::string& switchBox() {
-    static const std::string name = gbk("图片框1");
-    return name;
-}
-const std::string& contactorBox() {
-    static const std::string name = gbk("图片框2");
-    return name;
-}
-const std::string& motorBox() {
-    static const std::string name = gbk("图片框5");
-    return name;
-}
 
 // The terminals whose flags must all be 1 before the motor may start, in the order they are
 // tested. c3 is left out: d3 can only be marked while c3 is.
@@ -44,31 +35,8 @@ constexpr std::string_view kStartCheck[] = {
 
 Jog::Jog() : wiring(jogTable()) {}
 
-void Jog::powerSwitch(const HandlerCall& call) {
-    const std::int32_t on = power.fetch_xor(1) ^ 1;
-    if (on == 1) {
-        ops::setPicture(call, switchBox(), Role::SwitchClosed);
-        ops::play(call, Role::SwitchCloseSound);
-    } else {
-        ops::setPicture(call, switchBox(), Role::SwitchOpen);
-        ops::play(call, Role::SwitchOpenSound);
-    }
-    if (statusShown.load() != 1) {
-        ops::show(call, promptLabel(), false);
-        return;
-    }
-    if (on == 1) {
-        ops::setPicture(call, contactorBox(), Role::ContactorReleased);
-        ops::setColor(call, promptLabel(), ops::kGreen);
-        ops::setCaption(call, promptLabel(), text::kPowerOn);
-    } else {
-        ops::show(call, promptLabel(), true);
-        ops::setColor(call, promptLabel(), ops::kRed);
-        ops::setCaption(call, promptLabel(), text::kPowerOff);
-        ops::setPicture(call, contactorBox(), Role::ContactorReleased);
-        ops::setPicture(call, motorBox(), Role::MotorAtRest);
-        ops::play(call, Role::SwitchOpenSound);
-    }
+void Jog::togglePower(const HandlerCall& call) {
+    ops::toggleQuietPower(call, power, statusShown, switchBox, promptLabel, contactorBox, motorBox);
 }
 
 void Jog::startSequence(const HandlerCall& call) {
@@ -81,46 +49,45 @@ void Jog::startSequence(const HandlerCall& call) {
     }
     if (power.load() == 1) {
         statusShown.store(1);
-        ops::show(call, promptLabel(), true);
-        ops::setColor(call, promptLabel(), ops::kGreen);
-        ops::setCaption(call, promptLabel(), text::kMotorStarting);
-        ops::setPicture(call, contactorBox(), Role::ContactorPulledIn);
+        ops::show(call, promptLabel, true);
+        ops::setColor(call, promptLabel, ops::kGreen);
+        ops::setCaption(call, promptLabel, text::kMotorStarting);
+        ops::setPicture(call, contactorBox, Role::ContactorPulledIn);
         ops::play(call, Role::StartSound1);
-        ops::setPicture(call, motorBox(), Role::MotorForward);
+        ops::setPicture(call, motorBox, Role::MotorForward);
         ops::play(call, Role::StartSound2);
     } else {
-        ops::show(call, promptLabel(), true);
+        ops::show(call, promptLabel, true);
         statusShown.store(1);
-        ops::setColor(call, promptLabel(), ops::kRed);
-        ops::setCaption(call, promptLabel(), text::kClosePower);
-        ops::setPicture(call, contactorBox(), Role::ContactorReleased);
+        ops::setColor(call, promptLabel, ops::kRed);
+        ops::setCaption(call, promptLabel, text::kClosePower);
+        ops::setPicture(call, contactorBox, Role::ContactorReleased);
     }
 }
 
 void Jog::stopSequence(const HandlerCall& call) {
     ops::uncheck(call, wiring::Wiring::toggleName());
-    ops::show(call, promptLabel(), true);
+    ops::show(call, promptLabel, true);
     statusShown.store(1);
-    ops::setColor(call, promptLabel(), ops::kRed);
-    ops::setCaption(call, promptLabel(), text::kMotorStopped);
-    ops::setPicture(call, contactorBox(), Role::ContactorReleased);
+    ops::setColor(call, promptLabel, ops::kRed);
+    ops::setCaption(call, promptLabel, text::kMotorStopped);
+    ops::setPicture(call, contactorBox, Role::ContactorReleased);
     ops::play(call, Role::StopSound1);
     ops::play(call, Role::StopSound2);
-    ops::setPicture(call, motorBox(), Role::MotorAtRest);
+    ops::setPicture(call, motorBox, Role::MotorAtRest);
 }
 
 void Jog::registerHandlers(HandlerRegistry& registry) {
     const std::string window(kWindow);
     wiring.registerHandlers(registry, window, power);
-    registry.add(window + ".透明标签1.mouseDown",
-                 [this](const HandlerCall& call) { powerSwitch(call); });
+    registry.add(handlers::透明标签1_mouseDown,
+                 [this](const HandlerCall& call) { togglePower(call); });
     // The press only hands the start sequence to a new thread, so the GUI thread stays free for
     // the release (and a "请连线" box blocks only that thread).
-    registry.add(window + ".按钮1.mouseDown", [this](const HandlerCall& call) {
+    registry.add(handlers::按钮1_mouseDown, [this](const HandlerCall& call) {
         call.ui.startThread([this](const HandlerCall& own) { startSequence(own); }, call);
     });
-    registry.add(window + ".按钮1.mouseUp",
-                 [this](const HandlerCall& call) { stopSequence(call); });
+    registry.add(handlers::按钮1_mouseUp, [this](const HandlerCall& call) { stopSequence(call); });
 }
 
 }  // namespace wt::ex

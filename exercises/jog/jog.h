@@ -6,13 +6,11 @@
 #include <atomic>
 #include <cstdint>
 
+#include "exercises/jog/table.h"
 #include "exercises/wiring.h"
 #include "ui/ui.h"
 
 namespace wt::ex {
-
-// The jog circuit's 25 terminals and 14 wire groups, with plain M and C rules only.
-wiring::Table jogTable();
 
 class Jog {
   public:
@@ -20,7 +18,7 @@ class Jog {
     void registerHandlers(HandlerRegistry& registry);
 
     // Press on the transparent label over the power switch.
-    void powerSwitch(const HandlerCall& call);
+    void togglePower(const HandlerCall& call);
     // Runs on the thread the jog press starts; shares flags and controls with the GUI thread,
     // so it touches them only through atomics and whole model operations.
     void startSequence(const HandlerCall& call);

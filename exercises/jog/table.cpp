@@ -1,4 +1,4 @@
-#include "exercises/jog/jog.h"
+#include "exercises/jog/table.h"
 
 namespace wt::ex {
 
@@ -24,31 +24,31 @@ wiring::Table jogTable() {
         {{"sb2线", "sb3线", "sb4线", "sb5线", "sb6线"}, "sb2线", "sb2", "e4"},  // 14
     };
     t.terminals = {
-        {"a1", {1}, {{Rule::M, 1}}},
-        {"a2", {2}, {{Rule::M, 2}}},
-        {"a3", {3, 4}, {{Rule::M, 3}, {Rule::M, 4}}},
-        {"a4", {5}, {{Rule::M, 5}}},
-        {"b1", {1}, {{Rule::C, 1}}},
-        {"b2", {2}, {{Rule::C, 2}}},
-        {"b3", {3}, {{Rule::C, 3}}},
-        {"c1", {7}, {{Rule::M, 7}}},
-        {"c2", {8}, {{Rule::M, 8}}},
-        {"c3", {9}, {{Rule::M, 9}}},
-        {"d1", {7}, {{Rule::C, 7}}},
-        {"d2", {8}, {{Rule::C, 8}}},
-        {"d3", {9}, {{Rule::C, 9}}},
-        {"e1", {10}, {{Rule::M, 10}}},
-        {"e2", {11}, {{Rule::M, 11}}},
-        {"e3", {12}, {{Rule::M, 12}}},
-        {"e4", {14}, {{Rule::C, 14}}},
-        {"e5", {6}, {{Rule::C, 6}}},
-        {"f1", {5}, {{Rule::C, 5}}},
-        {"f2", {6}, {{Rule::M, 6}}},
-        {"m1", {10, 11, 12}, {{Rule::C, 10}, {Rule::C, 11}, {Rule::C, 12}}},
-        {"sb1", {13}, {{Rule::C, 13}}},
-        {"sb2", {14}, {{Rule::M, 14}}},
-        {"w1", {4}, {{Rule::C, 4}}},
-        {"w2", {13}, {{Rule::M, 13}}},
+        {"a1", {1}, {{Rule::Mark, 1}}},
+        {"a2", {2}, {{Rule::Mark, 2}}},
+        {"a3", {3, 4}, {{Rule::Mark, 3}, {Rule::Mark, 4}}},
+        {"a4", {5}, {{Rule::Mark, 5}}},
+        {"b1", {1}, {{Rule::Complete, 1}}},
+        {"b2", {2}, {{Rule::Complete, 2}}},
+        {"b3", {3}, {{Rule::Complete, 3}}},
+        {"c1", {7}, {{Rule::Mark, 7}}},
+        {"c2", {8}, {{Rule::Mark, 8}}},
+        {"c3", {9}, {{Rule::Mark, 9}}},
+        {"d1", {7}, {{Rule::Complete, 7}}},
+        {"d2", {8}, {{Rule::Complete, 8}}},
+        {"d3", {9}, {{Rule::Complete, 9}}},
+        {"e1", {10}, {{Rule::Mark, 10}}},
+        {"e2", {11}, {{Rule::Mark, 11}}},
+        {"e3", {12}, {{Rule::Mark, 12}}},
+        {"e4", {14}, {{Rule::Complete, 14}}},
+        {"e5", {6}, {{Rule::Complete, 6}}},
+        {"f1", {5}, {{Rule::Complete, 5}}},
+        {"f2", {6}, {{Rule::Mark, 6}}},
+        {"m1", {10, 11, 12}, {{Rule::Complete, 10}, {Rule::Complete, 11}, {Rule::Complete, 12}}},
+        {"sb1", {13}, {{Rule::Complete, 13}}},
+        {"sb2", {14}, {{Rule::Mark, 14}}},
+        {"w1", {4}, {{Rule::Complete, 4}}},
+        {"w2", {13}, {{Rule::Mark, 13}}},
     };
     return t;
 }

@@ -3,33 +3,25 @@
 #include <string>
 
 #include "exercises/ops.h"
+#include "form_names.h"
 #include "resources/media.h"
-#include "ui/gbk.h"
 
 namespace wt::ex {
 
 namespace {
 
+namespace ctl = forms::controls::MultiLocationExercise;
+namespace handlers = forms::handlers::MultiLocationExercise;
+
+// The controls the logic drives, by their form names (GBK, as the model holds them).
+constexpr std::string_view promptLabel = ctl::标签1;
+constexpr std::string_view switchBox = ctl::图片框1;
+constexpr std::string_view contactorBox = ctl::图片框2;
+constexpr std::string_view motorBox = ctl::图片框6;
+
 constexpr std::string_view kWindow = "MultiLocationExercise";
 
 using media::Role;
-
-const std::string& promptLabel() {
-    static const std::string name = gbk("标签1");
-    return name;
-}
-const std::string& switchBox() {
-    static const std::string name = gbk("图片框1");
-    return name;
-}
-const std::string& contactorBox() {
-    static const std::string name = gbk("图片框2");
-    return name;
-}
-const std::string& motorBox() {
-    static const std::string name = gbk("图片框6");
-    return name;
-}
 
 // Every status text on this window is shown with its colour at the same moment.
 }  // namespace
@@ -53,29 +45,27 @@ const std::vector<MultiLocation::CheckStep>& MultiLocation::checkSteps() {
 
 void MultiLocation::registerHandlers(HandlerRegistry& registry) {
     wiring.registerHandlers(registry, kWindow, power);
-    const std::string prefix = std::string(kWindow) + ".";
-    registry.add(prefix + "透明标签1.mouseDown",
+    registry.add(handlers::透明标签1_mouseDown,
                  [this](const HandlerCall& call) { togglePower(call); });
-    for (const char* button : {"按钮1", "按钮3", "按钮5"})  // SB4, SB5, SB6
-        registry.add(prefix + button + ".clicked",
-                     [this](const HandlerCall& call) { start(call); });
-    for (const char* button : {"按钮2", "按钮4", "按钮6"})  // SB1, SB2, SB3
-        registry.add(prefix + button + ".clicked", [this](const HandlerCall& call) { stop(call); });
+    for (const char* handler :
+         {handlers::按钮1_clicked, handlers::按钮3_clicked, handlers::按钮5_clicked})  // SB4-6
+        registry.add(handler, [this](const HandlerCall& call) { start(call); });
+    for (const char* handler :
+         {handlers::按钮2_clicked, handlers::按钮4_clicked, handlers::按钮6_clicked})  // SB1-3
+        registry.add(handler, [this](const HandlerCall& call) { stop(call); });
 }
 
 // Closing the switch only announces the power; opening it also shows the motor at rest but
 // leaves the contactor picture and the running flag alone.
 void MultiLocation::togglePower(const HandlerCall& call) {
-    ops::toggleAnnouncedPower(call, power, switchBox(), promptLabel(), motorBox());
+    ops::toggleAnnouncedPower(call, power, switchBox, promptLabel, motorBox);
 }
 
 void MultiLocation::start(const HandlerCall& call) {
     // The loop through SB5 and SB6 counts as closed at s6 exactly when both of its wires show,
     // whatever the click rules left in the flag.
-    static const std::string x4 = gbk("x4线");
-    static const std::string h8 = gbk("h8线");
-    const bool loopClosed =
-        wiring::Wiring::labelVisible(call, x4) && wiring::Wiring::labelVisible(call, h8);
+    const bool loopClosed = wiring::Wiring::labelVisible(call, ctl::x4线) &&
+                            wiring::Wiring::labelVisible(call, ctl::h8线);
     wiring.setFlag("s6", loopClosed ? 1 : 0);
 
     for (const CheckStep& step : checkSteps()) {
@@ -90,9 +80,9 @@ void MultiLocation::start(const HandlerCall& call) {
     if (power.load() == 0) return;  // complete wiring without power: nothing happens
 
     running.store(1);
-    ops::status(call, promptLabel(), ops::kGreen, text::kMotorForward);
-    ops::setPicture(call, contactorBox(), Role::ContactorPulledIn);
-    ops::setPicture(call, motorBox(), Role::MotorForward);
+    ops::status(call, promptLabel, ops::kGreen, text::kMotorForward);
+    ops::setPicture(call, contactorBox, Role::ContactorPulledIn);
+    ops::setPicture(call, motorBox, Role::MotorForward);
     ops::play(call, Role::StartSound1);
     ops::play(call, Role::StartSound2);
 }
@@ -100,9 +90,9 @@ void MultiLocation::start(const HandlerCall& call) {
 // The running flag stays set, so every further stop press repeats the stop.
 void MultiLocation::stop(const HandlerCall& call) {
     if (running.load() == 0) return;
-    ops::status(call, promptLabel(), ops::kRed, text::kMotorHasStopped);
-    ops::setPicture(call, contactorBox(), Role::ContactorReleased);
-    ops::setPicture(call, motorBox(), Role::MotorAtRest);
+    ops::status(call, promptLabel, ops::kRed, text::kMotorHasStopped);
+    ops::setPicture(call, contactorBox, Role::ContactorReleased);
+    ops::setPicture(call, motorBox, Role::MotorAtRest);
     ops::play(call, Role::StopSound1);
     ops::play(call, Role::StopSound2);
 }

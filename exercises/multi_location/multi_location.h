@@ -8,13 +8,11 @@
 #include <string_view>
 #include <vector>
 
+#include "exercises/multi_location/table.h"
 #include "exercises/wiring.h"
 #include "ui/ui.h"
 
 namespace wt::ex {
-
-// The wire groups and terminals of the window (table.cpp).
-wiring::Table multiLocationTable();
 
 class MultiLocation {
   public:

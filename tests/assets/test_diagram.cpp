@@ -1,4 +1,4 @@
-// The form reader of the diagram generator and the drawing it makes: components and terminal
+// The form geometry of the diagram generator and the drawing it makes: components and terminal
 // pads where the form says, no wires, the stretched continuous-run background, and assetgen's
 // refusal of a broken form.
 #include <gtest/gtest.h>
@@ -16,42 +16,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct TokenRow {
-    const char* line;
-    std::vector<std::string> tokens;
-};
-
-class Tokenizer : public ::testing::TestWithParam<TokenRow> {};
-
-TEST_P(Tokenizer, SplitsLikeTheFormCompiler) {
-    std::vector<std::string> tokens;
-    ASSERT_TRUE(tokenizeFormLine(GetParam().line, &tokens));
-    EXPECT_EQ(tokens, GetParam().tokens);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Lines, Tokenizer,
-    ::testing::Values(
-        TokenRow{"control a1  terminal 128 168 24 24 on clicked",
-                 {"control", "a1", "terminal", "128", "168", "24", "24", "on", "clicked"}},
-        TokenRow{"component QS switch 1 2 3 4 \"电源 开关\"",
-                 {"component", "QS", "switch", "1", "2", "3", "4", "电源 开关"}},
-        TokenRow{"control l label 0 0 1 1 caption=\"a # b\" # note",
-                 {"control", "l", "label", "0", "0", "1", "1", "caption=a # b"}},
-        TokenRow{"x \"say \\\"hi\\\"\\n\"", {"x", "say \"hi\"\n"}}, TokenRow{"a#b c", {"a"}},
-        TokenRow{"   # only a comment", {}}, TokenRow{"\tw\r", {"w"}}));
-
-TEST(Tokenizer, RefusesAnUnterminatedQuote) {
-    std::vector<std::string> tokens;
-    EXPECT_FALSE(tokenizeFormLine("caption=\"open", &tokens));
-}
-
 TEST(FormGeometry, ReadsWindowComponentsAndControls) {
     std::string error;
     auto form = parseFormGeometry(
         "# heading\n"
         "window W 400 300 background=diagram_w on created\n"
-        "unknown directive is the compiler's business\n"
         "component KM contactor 40 40 120 100 \"接触器\"\n"
         "control 图片框1 picturebox 200 100 100 80 picture=fuse\n"
         "control t2 terminal 10 20 24 24 parent=图片框1 on clicked\n"
@@ -88,12 +57,12 @@ TEST_P(BadForm, IsRefusedWithItsLine) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, BadForm,
     ::testing::Values(
-        BadFormRow{"control a terminal 1 2 3 4\n", "line 1: 'control' before the window"},
-        BadFormRow{"# nothing\n", "no window line"}, BadFormRow{"window W 0 300\n", "line 1"},
-        BadFormRow{"window W 10 10\nwindow V 10 10\n", "line 2: second window"},
-        BadFormRow{"window W 10 10\ncontrol a terminal 1 2 x 4\n", "line 2: 'x' is not"},
-        BadFormRow{"window W 10 10\ncontrol a terminal 1 2 3\n", "line 2: expected left"},
-        BadFormRow{"window W 10 10\ncomponent K coil 1 2 -3 4\n", "line 2: negative"},
+        BadFormRow{"control a terminal 1 2 3 4\n", "line 1: 'control' before the 'window' line"},
+        BadFormRow{"# nothing\n", "no 'window' line"}, BadFormRow{"window W 0 300\n", "line 1"},
+        BadFormRow{"window W 10 10\nwindow V 10 10\n", "line 2: a second 'window' line"},
+        BadFormRow{"window W 10 10\ncontrol a terminal 1 2 x 4\n", "line 2: bad number 'x'"},
+        BadFormRow{"window W 10 10\ncontrol a terminal 1 2 3\n", "line 2: a control line needs"},
+        BadFormRow{"window W 10 10\ncomponent K coil 1 2 -3 4\n", "line 2: bad number '-3'"},
         BadFormRow{"window W 10 10\ncontrol a terminal 1 2 3 4 parent=p\n", "line 2: parent 'p'"},
         BadFormRow{"window W 10 10\ncontrol p label 0 0 5 5\ncontrol a terminal 1 1 2 2 parent=p\n",
                    "line 3: parent 'p' is not a picture box"},

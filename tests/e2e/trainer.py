@@ -12,14 +12,15 @@
         t.close(win)                          # WM_DELETE_WINDOW, as a window manager would
         assert t.quit() == 0                  # closes the menu; the program's exit code
 
-Screen positions come from resources/forms/<Window>.form: every window sits at 50, 50 and there
+Screen positions come from the form compiler's geometry dump (form_geometry.json in the build's
+generated folder, written from resources/forms/<Window>.form): every window sits at 50, 50 and there
 is no window manager, so a control's screen position is 50 + its offsets (and its picture box's).
 
 Other helpers: t.windows() lists the viewable top-level windows as (id, x, y, w, h, title);
 t.find_window(size) / t.wait_window(size) / t.wait_gone(size) find them by client size;
 t.raise_window(id) puts a window on top (there is no window manager to do it); t.click_at(x, y)
 clicks a screen position; t.mouse_down(window, control) / t.mouse_up() hold the left button;
-t.form(window) is the Form (rect, centre, wires, terminals) of a window's .form file.
+t.form(window) is the Form (size, rect, centre, wires, terminals) of a window.
 
 Real desktops: Trainer(screen="1366x768", wm=True, atspi=True) gives Xvfb that screen size, starts
 openbox as the window manager (t.clients() lists the managed windows with their client rects,
@@ -34,19 +35,21 @@ window that is not yet placed and places it.
 
 Where things are, from the environment (ctest sets all three, see CMakeLists.txt here):
 WT_TRAINER (the program; default build/wiring-trainer), WT_WMCLOSE (the wmclose.c tool; default
-tests/e2e/wt_wmclose beside the program), WT_FORMS_DIR (default resources/forms). Xvfb picks a
-free display itself (-displayfd), so tests can run in parallel.
+tests/e2e/wt_wmclose beside the program), WT_FORM_GEOMETRY (formc's dump; default
+build/generated/form_geometry.json). Xvfb picks a free display itself (-displayfd), so tests can
+run in parallel.
 """
 
+import json
 import os
 import re
-import shlex
 import subprocess
 import tempfile
 import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-FORMS = os.environ.get("WT_FORMS_DIR") or os.path.join(ROOT, "resources", "forms")
+GEOMETRY = os.environ.get("WT_FORM_GEOMETRY") or os.path.join(ROOT, "build", "generated",
+                                                                 "form_geometry.json")
 WINDOW_ORIGIN = (50, 50)
 # The least share of a running motor's box that visibly changes between two looks 0.35 s apart.
 MOTION_SHARE = 0.03
@@ -62,38 +65,23 @@ MENU_BUTTONS = {  # menu button name -> exercise window
 
 
 class Form:
-    """Geometry of one window from its form source."""
+    """Geometry of one window, from the form compiler's dump of every form."""
+
+    _dump = None  # the parsed JSON, read once per process
 
     def __init__(self, window):
+        if Form._dump is None:
+            with open(GEOMETRY, encoding="utf-8") as f:
+                Form._dump = json.load(f)["windows"]
+        data = Form._dump[window]
         self.window = window
-        self.size = None
+        self.size = tuple(data["size"])
         self.controls = {}  # name -> dict(kind, x, y, w, h, parent, attrs)
         self.order = []
-        with open(os.path.join(FORMS, window + ".form"), encoding="utf-8") as f:
-            for raw in f:
-                line = raw.strip()
-                if not line or line.startswith("#"):
-                    continue
-                try:
-                    tok = shlex.split(line, comments=True, posix=True)
-                except ValueError:
-                    continue
-                if not tok:
-                    continue
-                if tok[0] == "window":
-                    self.size = (int(tok[2]), int(tok[3]))
-                elif tok[0] == "control":
-                    attrs = {}
-                    for t in tok[7:]:
-                        if "=" in t:
-                            k, v = t.split("=", 1)
-                            attrs[k] = v
-                        else:
-                            attrs[t] = True
-                    self.controls[tok[1]] = dict(kind=tok[2], x=int(tok[3]), y=int(tok[4]),
-                                                 w=int(tok[5]), h=int(tok[6]),
-                                                 parent=attrs.get("parent"), attrs=attrs)
-                    self.order.append(tok[1])
+        for c in data["controls"]:
+            self.controls[c["name"]] = dict(kind=c["kind"], x=c["x"], y=c["y"], w=c["w"],
+                                            h=c["h"], parent=c["parent"], attrs=c["attrs"])
+            self.order.append(c["name"])
 
     def rect(self, name):
         """Screen rectangle (x, y, w, h) of a control."""

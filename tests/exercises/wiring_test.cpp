@@ -36,17 +36,17 @@ wiring::Table ruleTable() {
         {{"e1线"}, "e1线", "e1", "e2"},          // 7
     };
     t.terminals = {
-        {"a1", {1}, {{Rule::M, 1}}},
-        {"b1", {1}, {{Rule::C, 1}}},
-        {"a2", {2}, {{Rule::F, 0}}},
-        {"a3", {3}, {{Rule::F, 0}}},
-        {"b2", {2, 3}, {{Rule::S, 2}, {Rule::S, 3}}},
-        {"c1", {4}, {{Rule::L, 4}}},
-        {"d1", {4}, {{Rule::F, 0}}},
-        {"c2", {5}, {{Rule::M, 5}}},
-        {"d2", {5}, {{Rule::C, 5}}},
-        {"e3", {6}, {{Rule::M, 6}}, [](Click& k) { k.setFlag("m1", 1); }},
-        {"m1", {6}, {{Rule::C, 6}}},
+        {"a1", {1}, {{Rule::Mark, 1}}},
+        {"b1", {1}, {{Rule::Complete, 1}}},
+        {"a2", {2}, {{Rule::FlagOnly, 0}}},
+        {"a3", {3}, {{Rule::FlagOnly, 0}}},
+        {"b2", {2, 3}, {{Rule::ShowIfMarked, 2}, {Rule::ShowIfMarked, 3}}},
+        {"c1", {4}, {{Rule::Latch, 4}}},
+        {"d1", {4}, {{Rule::FlagOnly, 0}}},
+        {"c2", {5}, {{Rule::Mark, 5}}},
+        {"d2", {5}, {{Rule::Complete, 5}}},
+        {"e3", {6}, {{Rule::Mark, 6}}, [](Click& k) { k.setFlag("m1", 1); }},
+        {"m1", {6}, {{Rule::Complete, 6}}},
         {"e1",
          {7},
          {{Rule::Own, 7,
@@ -159,7 +159,7 @@ TEST(WiringTables, InconsistentTablesAreRefused) {
     auto withGroupEnd = [](std::string_view end) {
         wiring::Table t;
         t.groups = {{{"a1线"}, "a1线", "a1", end}};
-        t.terminals = {{"a1", {1}, {{Rule::M, 1}}}, {"b1", {1}, {{Rule::C, 1}}}};
+        t.terminals = {{"a1", {1}, {{Rule::Mark, 1}}}, {"b1", {1}, {{Rule::Complete, 1}}}};
         return t;
     };
     EXPECT_NO_THROW(wiring::Wiring{withGroupEnd("b1")});
@@ -170,7 +170,7 @@ TEST(WiringTables, InconsistentTablesAreRefused) {
     EXPECT_THROW(wiring::Wiring{badRemove}, std::logic_error);
 
     wiring::Table notAnEnd = withGroupEnd("b1");
-    notAnEnd.terminals.push_back({"c1", {}, {{Rule::C, 1}}});
+    notAnEnd.terminals.push_back({"c1", {}, {{Rule::Complete, 1}}});
     EXPECT_THROW(wiring::Wiring{notAnEnd}, std::logic_error);
 
     wiring::Table duplicate = withGroupEnd("b1");

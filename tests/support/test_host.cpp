@@ -11,22 +11,31 @@ namespace wt::test {
 
 std::string Effect::describe() const {
     switch (type) {
-        case Type::Message: return "message \"" + text + "\"";
-        case Type::Sound: return "sound " + std::string(media::roleName(role));
-        case Type::Picture: return "picture " + control + " = " + std::string(media::roleName(role));
+        case Type::Message:
+            return "message \"" + text + "\"";
+        case Type::Sound:
+            return "sound " + std::string(media::roleName(role));
+        case Type::Picture:
+            return "picture " + control + " = " + std::string(media::roleName(role));
     }
     return {};
 }
 
-Effect message(std::string text) { return Effect{Effect::Type::Message, {}, std::move(text)}; }
-Effect sound(media::Role role) { return Effect{Effect::Type::Sound, {}, {}, role}; }
+Effect message(std::string text) {
+    return Effect{Effect::Type::Message, {}, std::move(text)};
+}
+Effect sound(media::Role role) {
+    return Effect{Effect::Type::Sound, {}, {}, role};
+}
 Effect picture(std::string control, media::Role role) {
     return Effect{Effect::Type::Picture, std::move(control), {}, role};
 }
 
 // --- RecordingPlatform ---------------------------------------------------------------------
 
-bool RecordingPlatform::onGuiThread() const { return std::this_thread::get_id() == guiThread; }
+bool RecordingPlatform::onGuiThread() const {
+    return std::this_thread::get_id() == guiThread;
+}
 
 void RecordingPlatform::record(Effect effect) {
     effect.fromGuiThread = onGuiThread();
@@ -53,7 +62,9 @@ int RecordingPlatform::messageBox(const std::string& textGbk, const std::string&
     return 1;
 }
 
-void RecordingPlatform::playSound(MediaRef wave) { record(sound(media::roleOf(wave))); }
+void RecordingPlatform::playSound(MediaRef wave) {
+    record(sound(media::roleOf(wave)));
+}
 
 void RecordingPlatform::releaseWaiters() {
     std::lock_guard lock(mutex_);
@@ -99,8 +110,8 @@ std::vector<std::string> RecordingPlatform::titles() const {
 const form::FormResource& formResource() {
     static const form::FormResource forms = [] {
         std::string error;
-        auto parsed = form::FormResource::parse(form::embeddedFormResource(),
-                                                forms::kHandlerCount, &error);
+        auto parsed =
+            form::FormResource::parse(form::embeddedFormResource(), forms::kHandlerCount, &error);
         if (!parsed) throw std::runtime_error("embedded form resource refused: " + error);
         return std::move(*parsed);
     }();
@@ -119,14 +130,18 @@ TestHost::TestHost() {
     ui = std::make_unique<Ui>(formResource(), platform, std::move(table));
 }
 
-TestHost::~TestHost() { ui->shutdown(); }
+TestHost::~TestHost() {
+    ui->shutdown();
+}
 
 WindowRef TestHost::open(std::uint32_t windowId) {
     if (!ui->openWindow(windowId, nullptr, false)) throw std::runtime_error("window did not open");
     return ui->openInstance(windowId);
 }
 
-void TestHost::close(const WindowRef& window) { ui->windowClosed(window); }
+void TestHost::close(const WindowRef& window) {
+    ui->windowClosed(window);
+}
 
 int TestHost::index(const WindowRef& window, std::string_view control) {
     const int i = window->indexOf(gbk(control));

@@ -22,8 +22,8 @@ namespace wt::test {
 struct Effect {
     enum class Type { Message, Sound, Picture };
     Type type;
-    std::string control;  // Picture: the picture box (UTF-8)
-    std::string text;     // Message: the text (UTF-8)
+    std::string control;                    // Picture: the picture box (UTF-8)
+    std::string text;                       // Message: the text (UTF-8)
     media::Role role = media::Role::Count;  // Sound / Picture
     bool fromGuiThread = true;
 
@@ -36,7 +36,7 @@ Effect sound(media::Role role);
 Effect picture(std::string control, media::Role role);
 
 class RecordingPlatform : public Platform {
-public:
+  public:
     void createWindow(const WindowRef&) override {}
     void showWindow(const WindowRef&) override {}
     void runModal(const WindowRef&) override {}
@@ -63,7 +63,7 @@ public:
     std::atomic<int> styleApplied{0};
     std::thread::id guiThread = std::this_thread::get_id();
 
-private:
+  private:
     void record(Effect effect);
     mutable std::mutex mutex_;
     std::condition_variable cv_;
@@ -76,7 +76,7 @@ private:
 };
 
 class TestHost {
-public:
+  public:
     TestHost();
     ~TestHost();
 
@@ -108,7 +108,7 @@ public:
     ex::Exercises exercises;
     std::unique_ptr<Ui> ui;
 
-private:
+  private:
     int index(const WindowRef& window, std::string_view control);
 };
 

@@ -1,18 +1,16 @@
-// soundgen: writes the program's synthesised sounds, or placeholder pictures, into a directory.
+// soundgen: writes the program's synthesised sounds into a directory.
 //   soundgen --sounds DIR        the six WAVE files
-//   soundgen --placeholders DIR  stand-in PNG/GIF files for the media catalogue
 #include <cstdio>
 #include <exception>
 #include <filesystem>
 #include <string_view>
 
 #include "output.h"
-#include "placeholders.h"
 #include "sounds.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: %s --sounds|--placeholders DIR\n", argv[0]);
+        std::fprintf(stderr, "usage: %s --sounds DIR\n", argv[0]);
         return 2;
     }
     const std::string_view mode = argv[1];
@@ -23,9 +21,6 @@ int main(int argc, char** argv) {
         if (mode == "--sounds") {
             for (const auto& sound : soundgen::makeSounds())
                 ok &= soundgen::writeIfChanged(dir / sound.file, soundgen::waveFile(sound));
-        } else if (mode == "--placeholders") {
-            for (const auto& file : soundgen::makePlaceholders())
-                ok &= soundgen::writeIfChanged(dir / file.file, file.bytes);
         } else {
             std::fprintf(stderr, "%s: unknown mode %s\n", argv[0], argv[1]);
             return 2;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <string_view>
 
 #include "synth.h"
 
@@ -158,6 +159,10 @@ void put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
     put16(out, v & 0xFFFF);
     put16(out, v >> 16);
 }
+// Byte by byte: GCC 12 takes a range insert after reserve() for an overflow (-Wstringop-overflow).
+void putTag(std::vector<std::uint8_t>& out, std::string_view tag) {
+    for (char c : tag) out.push_back(static_cast<std::uint8_t>(c));
+}
 
 }  // namespace
 
@@ -170,9 +175,9 @@ std::vector<std::uint8_t> waveFile(const Sound& sound) {
     const auto dataBytes = static_cast<std::uint32_t>(sound.samples.size() * 2);
     std::vector<std::uint8_t> out;
     out.reserve(44 + dataBytes);
-    out.insert(out.end(), {'R', 'I', 'F', 'F'});
+    putTag(out, "RIFF");
     put32(out, 36 + dataBytes);
-    out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+    putTag(out, "WAVEfmt ");
     put32(out, 16);
     put16(out, 1);  // PCM
     put16(out, kChannels);
@@ -180,7 +185,7 @@ std::vector<std::uint8_t> waveFile(const Sound& sound) {
     put32(out, std::uint32_t(sound.rate) * kBlock);
     put16(out, kBlock);
     put16(out, kBits);
-    out.insert(out.end(), {'d', 'a', 't', 'a'});
+    putTag(out, "data");
     put32(out, dataBytes);
     for (std::int16_t v : sound.samples) put16(out, std::uint16_t(v));
     return out;

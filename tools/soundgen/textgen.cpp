@@ -2,8 +2,6 @@
 // each text as GBK bytes with a closing NUL, written byte by byte as escapes so that the source
 // stays plain ASCII.
 //   textgen TABLE OUTPUT.cpp
-#include <iconv.h>
-
 #include <cctype>
 #include <cstdio>
 #include <fstream>
@@ -14,22 +12,14 @@
 #include <vector>
 
 #include "output.h"
+#include "ui/gbk.h"
 
 namespace {
 
 std::string toGbk(const std::string& utf8) {
-    iconv_t cd = iconv_open("GBK", "UTF-8");
-    if (cd == iconv_t(-1)) throw std::runtime_error("iconv cannot convert UTF-8 to GBK");
-    std::string out(utf8.size() * 2 + 4, '\0');
-    char* in = const_cast<char*>(utf8.data());
-    std::size_t inLeft = utf8.size();
-    char* dst = out.data();
-    std::size_t outLeft = out.size();
-    const std::size_t rc = iconv(cd, &in, &inLeft, &dst, &outLeft);
-    iconv_close(cd);
-    if (rc == std::size_t(-1)) throw std::runtime_error("text has no GBK form: " + utf8);
-    out.resize(out.size() - outLeft);
-    return out;
+    auto bytes = wt::gbkExact(utf8);
+    if (!bytes) throw std::runtime_error("text has no GBK form: " + utf8);
+    return *bytes;
 }
 
 std::string escaped(const std::string& bytes) {

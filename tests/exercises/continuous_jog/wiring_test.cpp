@@ -1,6 +1,6 @@
-// Terminal clicks of the continuous-and-jog window: the M, C and F rules, the own steps of the
-// start-button terminals sb2 and sb4 with sb4's tag memory and the memory toggle, the power lock
-// and the reset at creation.
+// Terminal clicks of the continuous-and-jog window: the Mark, Complete and FlagOnly rules, the own
+// steps of the start-button terminals sb2 and sb4 with sb4's tag memory and the memory toggle, the
+// power lock and the reset at creation.
 #include <ostream>
 
 #include "fixture.h"

@@ -1,5 +1,5 @@
-// Terminal clicks of the ForwardReverseExercise window: the rules M, C, F and L, the remove mode,
-// sb2's extra step, the power lock and the reset when the window opens.
+// Terminal clicks of the ForwardReverseExercise window: the rules Mark, Complete, FlagOnly and
+// Latch, the remove mode, sb2's extra step, the power lock and the reset when the window opens.
 #include "fixture.h"
 
 namespace wt::test::fr {

@@ -1,5 +1,5 @@
-// Terminal clicks of the jog window: the M and C rules on its 14 groups, shared labels and
-// shared terminal flags, the power lock and the reset at creation.
+// Terminal clicks of the jog window: the Mark and Complete rules on its 14 groups, shared labels
+// and shared terminal flags, the power lock and the reset at creation.
 #include <ostream>
 
 #include "fixture.h"

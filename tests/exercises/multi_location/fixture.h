@@ -2,19 +2,14 @@
 // small click script where "-x" is a remove-mode click on terminal x.
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "form_ids.h"
-#include "tests/support/test_host.h"
-#include "tests/support/wiring_probe.h"
-#include "ui/gbk.h"
-#include "ui/properties.h"
+#include "exercises/multi_location/multi_location.h"
+#include "tests/support/exercise_fixture.h"
 
 namespace wt::test::ml {
 
@@ -23,9 +18,14 @@ inline constexpr std::string_view kFullWiring =
     "a1 b1 a2 b2 a3 b3 w1 a4 f1 c1 d1 c2 d2 c3 d3 e1 e2 e3 m1 f2 e5 sb2 e4 sb4 sb1 sb6 sb3 "
     "w2 s1 s3 s5 b4 c4 s6 s4 s2 sb5";
 
-class MultiLocationTest : public ::testing::Test {
+class MultiLocationTest : public ExerciseTest<ex::MultiLocation, &ex::Exercises::multiLocation,
+                                              forms::MultiLocationExercise> {
   protected:
-    ex::MultiLocation& ml() { return host.exercises.multiLocation; }
+    // These scenarios read the effects of opening the window too.
+    void SetUp() override {}
+
+    ex::MultiLocation& ml() { return exercise; }
+    WindowRef& w = win;
 
     // Runs a click script; remove-mode clicks tick the edit-wire box only for their click.
     void run(std::string_view script) {
@@ -40,8 +40,6 @@ class MultiLocationTest : public ::testing::Test {
         }
     }
     void wireAll() { run(kFullWiring); }
-
-    std::int32_t flag(std::string_view terminal) { return ml().wiring.flag(terminal); }
 
     // Wire labels (UTF-8) of the window that read visible, sorted.
     std::vector<std::string> shownWires() {
@@ -68,9 +66,6 @@ class MultiLocationTest : public ::testing::Test {
     std::int32_t textColor(std::string_view control) {
         return host.integer(w, control, prop::TextColor);
     }
-
-    TestHost host;
-    WindowRef w = host.open(forms::MultiLocationExercise);
 };
 
 }  // namespace wt::test::ml
