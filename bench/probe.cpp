@@ -628,8 +628,7 @@ int main(int argc, char** argv) {
     // is the program's choice; the floor is the same first opening at 100 %.
     Row scaled{"open continuous-run, first, scaled at 150 %", "ms", {}, {}, "same at 100 %"};
     for (std::size_t i = 0; i < std::size(wt::bench::kMenu); ++i)
-        if (wt::bench::kMenu[i].window == cr.windowId)
-            scaled.floor = firstOpen[i].figure;
+        if (wt::bench::kMenu[i].window == cr.windowId) scaled.floor = firstOpen[i].figure;
     setenv("QT_SCALE_FACTOR", "1.5", 1);
     for (int run = 0; run < opt.runs; ++run) {
         const auto times = [](Rect r) {
