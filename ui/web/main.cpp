@@ -25,28 +25,16 @@ struct Program {
 
 Program* program = nullptr;
 
-// The title of each exercise window is the caption of the menu button that opens it.
-struct Title {
-    const char* button;
-    std::uint32_t window;
-};
-constexpr Title kTitles[] = {
-    {"长动", wt::forms::ContinuousRunExercise},
-    {"点动", wt::forms::JogExercise},
-    {"长动加点动", wt::forms::ContinuousJogExercise},
-    {"按钮1", wt::forms::MultiLocationExercise},
-    {"正反转电路", wt::forms::ForwardReverseExercise},
-    {"三重互锁", wt::forms::DoubleInterlockExercise},
-};
-
+// The menu carries the program's name; each exercise window the caption of the menu button
+// that opens it.
 void nameWindows(const wt::form::FormResource& forms, wt::web::WebPlatform& platform) {
     platform.setTitle(wt::forms::ExerciseMenu, "电机控制接线实训");
     const wt::form::WindowBlock* menu = forms.find(wt::forms::ExerciseMenu);
     if (menu == nullptr) return;
-    for (const Title& t : kTitles)
+    for (const wt::app::MenuButton& b : wt::app::menuButtons())
         for (const wt::form::ControlRecord& rec : menu->records)
-            if (rec.nameGbk == wt::gbk(t.button))
-                platform.setTitle(t.window, wt::utf8(rec.captionGbk));
+            if (rec.nameGbk == wt::gbk(b.name))
+                platform.setTitle(b.window, wt::utf8(rec.captionGbk));
 }
 
 }  // namespace
