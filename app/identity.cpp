@@ -2,16 +2,14 @@
 
 #include <QPixmap>
 
-#include "app/menu.h"
-#include "form_ids.h"
-#include "ui/gbk.h"
+#include "app/program.h"
 
 extern "C" const unsigned char* const wt_icon_table[];
 
 namespace wt::app {
 
 QString displayName() {
-    return QStringLiteral("电机控制接线实训");
+    return QString::fromUtf8(kDisplayName);
 }
 
 QString desktopFileName() {
@@ -31,13 +29,8 @@ QIcon programIcon() {
 
 std::map<std::uint32_t, QString> exerciseTitles(const form::FormResource& resource) {
     std::map<std::uint32_t, QString> titles;
-    const form::WindowBlock* menu = resource.find(forms::ExerciseMenu);
-    if (menu == nullptr) return titles;
-    for (const MenuButton& button : menuButtons())
-        for (const form::ControlRecord& record : menu->records)
-            if (record.kind == form::Kind::Button && record.nameGbk == gbk(button.name) &&
-                !record.captionGbk.empty())
-                titles[button.window] = QString::fromStdString(utf8(record.captionGbk));
+    for (const auto& [window, title] : titlesByWindow(resource))
+        titles[window] = QString::fromStdString(title);
     return titles;
 }
 

@@ -21,8 +21,7 @@ QString desktopFileName();
 // The icon embedded in the program, one picture per size (empty if none could be read).
 QIcon programIcon();
 
-// Window identifier -> title for every exercise window: the caption of the menu button that
-// opens it, so that the learner finds the same words on the window as on the button.
+// titlesByWindow (app/program.h) as Qt strings.
 std::map<std::uint32_t, QString> exerciseTitles(const form::FormResource& resource);
 
 }  // namespace wt::app

@@ -18,16 +18,6 @@
 
 namespace wt::app {
 
-HandlerTable resolveHandlers(ex::Exercises& exercises) {
-    HandlerRegistry registry;
-    registerMenuHandlers(registry);
-    exercises.registerHandlers(registry);
-    HandlerTable table;
-    table.handlers = registry.resolve(
-        std::span<const char* const>(forms::kHandlerNames, forms::kHandlerCount), &table.missing);
-    return table;
-}
-
 namespace {
 
 int startFailed(const std::string& why) {

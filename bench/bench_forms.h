@@ -10,7 +10,7 @@
 #include "form_ids.h"
 #include "resources/embedded_forms.h"
 #include "resources/form_reader.h"
-#include "ui/gbk.h"
+#include "resources/gbk.h"
 
 namespace wt::bench {
 

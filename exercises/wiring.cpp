@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "ui/gbk.h"
+#include "resources/gbk.h"
 #include "ui/properties.h"
 
 namespace wt::wiring {

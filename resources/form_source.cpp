@@ -9,7 +9,7 @@
 #include <sstream>
 #include <utility>
 
-#include "ui/gbk.h"
+#include "resources/gbk.h"
 
 namespace wt::formsrc {
 

@@ -60,6 +60,7 @@ add_library(wt_forms STATIC
   ${WT_FORM_NAMES_H}
   ${WT_FORM_ACCESS_H})
 add_dependencies(wt_forms wt_form_resource)
+target_link_libraries(wt_forms PUBLIC wt_text)
 target_include_directories(wt_forms PUBLIC ${PROJECT_SOURCE_DIR} ${WT_GEN_DIR})
 # Where the pictures embedded in the forms came from (tests compare against them).
 set_property(TARGET wt_forms PROPERTY WT_FORM_ASSET_DIR ${WT_FORM_ASSET_DIR})

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "ui/gbk.h"
+#include "resources/gbk.h"
 
 namespace wt {
 

@@ -5,7 +5,7 @@
 #include "exercises/forward_reverse/table.h"
 #include "exercises/ops.h"
 #include "form_names.h"
-#include "ui/gbk.h"
+#include "resources/gbk.h"
 
 namespace wt::ex {
 

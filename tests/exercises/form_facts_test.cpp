@@ -16,7 +16,7 @@
 #include "form_ids.h"
 #include "tests/support/test_host.h"
 #include "tests/support/wiring_probe.h"
-#include "ui/gbk.h"
+#include "resources/gbk.h"
 
 namespace wt::test {
 namespace {

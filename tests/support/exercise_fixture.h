@@ -20,7 +20,7 @@
 #include "form_ids.h"
 #include "tests/support/test_host.h"
 #include "tests/support/wiring_probe.h"
-#include "ui/gbk.h"
+#include "resources/gbk.h"
 #include "ui/properties.h"
 
 namespace wt::test {

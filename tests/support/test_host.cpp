@@ -4,7 +4,7 @@
 
 #include "form_ids.h"
 #include "resources/embedded_forms.h"
-#include "ui/gbk.h"
+#include "resources/gbk.h"
 #include "ui/properties.h"
 
 namespace wt::test {

@@ -11,7 +11,7 @@
 
 #include "exercises/wiring.h"
 #include "tests/support/test_host.h"
-#include "ui/gbk.h"
+#include "resources/gbk.h"
 
 namespace wt::test {
 

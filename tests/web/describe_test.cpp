@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "resources/media.h"
-#include "ui/gbk.h"
+#include "resources/gbk.h"
 #include "ui/properties.h"
 
 namespace wt::web {

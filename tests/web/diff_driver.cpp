@@ -16,7 +16,7 @@
 #include "resources/embedded_forms.h"
 #include "resources/form_reader.h"
 #include "resources/media.h"
-#include "ui/gbk.h"
+#include "resources/gbk.h"
 #include "ui/properties.h"
 #include "ui/web/describe.h"
 

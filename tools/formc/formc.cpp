@@ -28,7 +28,7 @@
 #include "resources/form_reader.h"
 #include "resources/form_source.h"
 #include "tools/formc/access_notes.h"
-#include "ui/gbk.h"
+#include "resources/gbk.h"
 
 namespace fs = std::filesystem;
 using wt::gbk;

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "output.h"
-#include "ui/gbk.h"
+#include "resources/gbk.h"
 
 namespace {
 

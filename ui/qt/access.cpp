@@ -9,12 +9,8 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QTimer>
-#include <algorithm>
-#include <cstring>
-#include <tuple>
 
-#include "form_access.h"
-#include "ui/gbk.h"
+#include "ui/focus.h"
 #include "ui/qt/controls.h"
 #include "ui/qt/focus_mark.h"
 
@@ -23,14 +19,6 @@ namespace {
 
 constexpr char kBaseDescription[] = "wtDescription";
 constexpr char kAnnounced[] = "wtAnnounced";
-
-const forms::ControlAccess* entryFor(std::uint32_t window, const std::string& nameUtf8) {
-    for (std::size_t i = 0; i < forms::kControlAccessCount; ++i) {
-        const forms::ControlAccess& e = forms::kControlAccess[i];
-        if (e.window == window && nameUtf8 == e.control) return &e;
-    }
-    return nullptr;
-}
 
 bool activationKey(int key) {
     return key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter;
@@ -182,11 +170,6 @@ class KeyBridge : public QObject {
     static inline std::uint64_t lastReleaseTime_ = 0;
 };
 
-bool acts(const form::ControlRecord& record) {
-    return record.kind == form::Kind::Button || record.kind == form::Kind::CheckBox ||
-           record.kind == form::Kind::TransparentLabel;
-}
-
 }  // namespace
 
 void install() {
@@ -195,43 +178,21 @@ void install() {
 
 void equip(FormWindow& window) {
     const WindowRef& model = window.model();
-    struct Stop {
-        int order;
-        int top, left;
-        QWidget* widget;
-    };
-    std::vector<Stop> stops;
-    for (std::size_t i = 1; i < model->size(); ++i) {
-        const form::ControlRecord& record = model->block().records[i];
-        QWidget* w = window.control(static_cast<int>(i));
-        if (w == nullptr || !acts(record)) continue;
-        const std::string name = utf8(record.nameGbk);
-        const forms::ControlAccess* entry = entryFor(model->id(), name);
-
-        QString spoken = entry ? QString::fromUtf8(entry->spoken) : QString();
-        if (spoken.isEmpty()) {
-            if (auto* button = qobject_cast<QAbstractButton*>(w);
-                button && !button->text().isEmpty())
-                spoken = button->text();
-            else
-                spoken = QString::fromStdString(name);
-        }
-        w->setAccessibleName(spoken);
-        const QString description = entry ? QString::fromUtf8(entry->description) : QString();
+    QWidget* previous = nullptr;
+    for (const focus::Stop& stop : focus::stops(model->block())) {
+        QWidget* w = window.control(stop.index);
+        if (w == nullptr) continue;
+        w->setAccessibleName(QString::fromStdString(stop.spoken));
+        const QString description = QString::fromStdString(stop.description);
         w->setAccessibleDescription(description);
         w->setProperty(kBaseDescription, description);
         if (!description.isEmpty()) w->setToolTip(description);
-
-        if (record.kind == form::Kind::TransparentLabel) w->setFocusPolicy(Qt::StrongFocus);
-        new KeyBridge(window, static_cast<int>(i), *w);
-        stops.push_back(
-            {entry ? entry->order : 1 << 20, record.geometry.top, record.geometry.left, w});
+        if (model->block().records[stop.index].kind == form::Kind::TransparentLabel)
+            w->setFocusPolicy(Qt::StrongFocus);
+        new KeyBridge(window, stop.index, *w);
+        if (previous != nullptr) QWidget::setTabOrder(previous, w);
+        previous = w;
     }
-    std::stable_sort(stops.begin(), stops.end(), [](const Stop& a, const Stop& b) {
-        return std::tie(a.order, a.top, a.left) < std::tie(b.order, b.top, b.left);
-    });
-    for (std::size_t k = 1; k < stops.size(); ++k)
-        QWidget::setTabOrder(stops[k - 1].widget, stops[k].widget);
 }
 
 void captionChanged(QWidget& label) {

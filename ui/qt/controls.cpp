@@ -13,7 +13,7 @@
 #include <QWindow>
 #include <cstdlib>
 
-#include "ui/gbk.h"
+#include "resources/gbk.h"
 #include "ui/media/gif_info.h"
 #include "ui/media/media_kind.h"
 #include "ui/qt/access.h"

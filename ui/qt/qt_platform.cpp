@@ -12,7 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "ui/gbk.h"
+#include "resources/gbk.h"
 #include "ui/qt/access.h"
 #include "ui/qt/controls.h"
 #include "ui/qt/preload.h"

@@ -1,6 +1,5 @@
-// Uniform scaling of a stored window layout. The model keeps every window's stored pixel
-// geometry; the Qt binding alone shows it smaller when a screen is too small for it, and larger
-// or smaller when the learner resizes the window. One scale applies to everything inside.
+// The shared layout arithmetic (ui/layout.h) in Qt's geometry types, for the Qt binding's
+// widgets. Nothing is computed here beyond the conversion.
 #pragma once
 
 #include <QMargins>
@@ -8,33 +7,51 @@
 #include <QRect>
 #include <QSize>
 
+#include "ui/layout.h"
+
 namespace wt::qt {
 
-// Where the stored layout lands inside a client area: scaled by `scale` about the origin, then
-// moved by `offset`, which centres it.
+inline layout::Point fromQt(QPoint p) {
+    return {p.x(), p.y()};
+}
+inline layout::Size fromQt(QSize s) {
+    return {s.width(), s.height()};
+}
+inline layout::Rect fromQt(const QRect& r) {
+    return {r.x(), r.y(), r.width(), r.height()};
+}
+inline layout::Margins fromQt(QMargins m) {
+    return {m.left(), m.top(), m.right(), m.bottom()};
+}
+inline QPoint toQt(layout::Point p) {
+    return {p.x, p.y};
+}
+inline QSize toQt(layout::Size s) {
+    return {s.width, s.height};
+}
+inline QRect toQt(const layout::Rect& r) {
+    return {r.left, r.top, r.width, r.height};
+}
+
+// layout::ContentFit with Qt geometry.
 struct ContentFit {
     double scale = 1.0;
     QPoint offset;
 
-    // A stored rectangle of a control whose parent is the window. Each edge is rounded on its
-    // own, so controls that touch in the stored layout still touch; a control with a size keeps
-    // at least one pixel each way.
-    QRect map(const QRect& stored) const;
-    // The same for a control inside another control: relative to that parent, no offset.
-    QRect mapInside(const QRect& stored) const;
-    // A point of the client area back in stored coordinates.
-    QPoint toStored(QPoint client) const;
-    // A font's pixel size at this scale (at least 1).
-    int fontPixels(int storedPixels) const;
+    layout::ContentFit shared() const { return {scale, fromQt(offset)}; }
+    QRect map(const QRect& stored) const { return toQt(shared().map(fromQt(stored))); }
+    QRect mapInside(const QRect& stored) const { return toQt(shared().mapInside(fromQt(stored))); }
+    QPoint toStored(QPoint client) const { return toQt(shared().toStored(fromQt(client))); }
+    int fontPixels(int storedPixels) const { return shared().fontPixels(storedPixels); }
     bool operator==(const ContentFit&) const = default;
 };
 
-// The largest uniform scale at which `stored` fits `client`, centred there. A degenerate stored
-// size gives scale 1.
-ContentFit fitContent(QSize stored, QSize client);
+inline ContentFit fitContent(QSize stored, QSize client) {
+    const layout::ContentFit fit = layout::fitContent(fromQt(stored), fromQt(client));
+    return {fit.scale, toQt(fit.offset)};
+}
 
-// How a window opens on a screen: its client size and the position to give QWidget::move (the
-// frame's top-left corner).
+// layout::Placement with Qt geometry: `framePos` is what QWidget::move takes.
 struct Placement {
     double scale = 1.0;
     QSize client;
@@ -42,10 +59,11 @@ struct Placement {
     bool operator==(const Placement&) const = default;
 };
 
-// A window whose stored client size plus `frame` fits `available` opens at scale 1 at `preferred`
-// (moved only as far as needed to lie wholly inside). Otherwise it opens at the largest scale
-// below 1 whose client plus frame fits, frame included, inside `available`.
-Placement placeWindow(QSize stored, QMargins frame, const QRect& available,
-                      QPoint preferred = QPoint(50, 50));
+inline Placement placeWindow(QSize stored, QMargins frame, const QRect& available,
+                             QPoint preferred = QPoint(50, 50)) {
+    const layout::Placement at =
+        layout::placeWindow(fromQt(stored), fromQt(frame), fromQt(available), fromQt(preferred));
+    return {at.scale, toQt(at.client), toQt(at.framePos)};
+}
 
 }  // namespace wt::qt

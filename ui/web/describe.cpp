@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "ui/gbk.h"
+#include "resources/gbk.h"
 
 namespace wt::web {
 namespace {

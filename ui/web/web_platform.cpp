@@ -2,7 +2,7 @@
 
 #include <emscripten.h>
 
-#include "ui/gbk.h"
+#include "resources/gbk.h"
 
 // The page side of each call lives in page.js (object `wtPage`).
 // clang-format off

@@ -8,7 +8,7 @@
 #include <mutex>
 #include <thread>
 
-#include "ui/gbk.h"
+#include "resources/gbk.h"
 #include "ui/ui.h"
 
 namespace wt {

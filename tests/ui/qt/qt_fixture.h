@@ -13,7 +13,7 @@
 
 #include "resources/form_reader.h"
 #include "resources/media.h"
-#include "ui/gbk.h"
+#include "resources/gbk.h"
 #include "ui/qt/controls.h"
 #include "ui/qt/qt_platform.h"
 #include "ui/ui.h"

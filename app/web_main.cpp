@@ -6,12 +6,10 @@
 #include <optional>
 #include <string>
 
-#include "app/menu.h"
-#include "exercises/registry.h"
+#include "app/program.h"
 #include "form_ids.h"
 #include "resources/embedded_forms.h"
 #include "resources/form_reader.h"
-#include "ui/gbk.h"
 #include "ui/web/web_platform.h"
 
 namespace {
@@ -28,13 +26,9 @@ Program* program = nullptr;
 // The menu carries the program's name; each exercise window the caption of the menu button
 // that opens it.
 void nameWindows(const wt::form::FormResource& forms, wt::web::WebPlatform& platform) {
-    platform.setTitle(wt::forms::ExerciseMenu, "电机控制接线实训");
-    const wt::form::WindowBlock* menu = forms.find(wt::forms::ExerciseMenu);
-    if (menu == nullptr) return;
-    for (const wt::app::MenuButton& b : wt::app::menuButtons())
-        for (const wt::form::ControlRecord& rec : menu->records)
-            if (rec.nameGbk == wt::gbk(b.name))
-                platform.setTitle(b.window, wt::utf8(rec.captionGbk));
+    platform.setTitle(wt::forms::ExerciseMenu, wt::app::kDisplayName);
+    for (const auto& [window, title] : wt::app::titlesByWindow(forms))
+        platform.setTitle(window, title);
 }
 
 }  // namespace
@@ -67,19 +61,14 @@ int main() {
         EM_ASM({ wtPage.startFailed(); });
         return 1;
     }
-    wt::HandlerRegistry registry;
-    wt::app::registerMenuHandlers(registry);
-    p.exercises.registerHandlers(registry);
-    std::vector<std::string> missing;
-    auto handlers = registry.resolve(
-        std::span<const char* const>(wt::forms::kHandlerNames, wt::forms::kHandlerCount), &missing);
-    if (!missing.empty()) {
-        std::fprintf(stderr, "wiring-trainer: no handler for %s\n", missing.front().c_str());
+    wt::app::HandlerTable table = wt::app::resolveHandlers(p.exercises);
+    if (!table.missing.empty()) {
+        std::fprintf(stderr, "wiring-trainer: no handler for %s\n", table.missing.front().c_str());
         EM_ASM({ wtPage.startFailed(); });
         return 1;
     }
     nameWindows(*p.forms, p.platform);
-    p.ui.emplace(*p.forms, p.platform, std::move(handlers));
+    p.ui.emplace(*p.forms, p.platform, std::move(table.handlers));
     p.platform.attach(*p.ui);
     program = &p;
     if (!p.ui->openWindow(wt::forms::ExerciseMenu, nullptr, false)) {

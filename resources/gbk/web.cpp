@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "ui/gbk.h"
+#include "resources/gbk.h"
 
 // clang-format off
 EM_JS(char*, wt_page_convert, (const char* data, int length, int toGbk, int* outLength), {

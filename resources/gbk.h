@@ -1,5 +1,7 @@
 // Conversions between the UTF-8 of the source files and the GBK (code page 936) that the model,
-// the form resource and the constant area hold.
+// the form resource and the constant area hold. One implementation per platform under gbk/:
+// iconv on Linux (the program and the build-time tools), the page's text decoder in the browser,
+// the system's code page 936 on Windows.
 #pragma once
 
 #include <optional>

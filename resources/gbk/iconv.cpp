@@ -1,4 +1,4 @@
-#include "ui/gbk.h"
+#include "resources/gbk.h"
 
 #include <iconv.h>
 

@@ -1,20 +1,20 @@
 // The uniform scale of stored layouts: how a window is sized and placed on a screen, and where
 // its controls land inside a client area of another size.
-#include "ui/qt/scaling.h"
+#include "ui/layout.h"
 
 #include <gtest/gtest.h>
 
-namespace wt::qt {
+namespace wt::layout {
 namespace {
 
 struct PlaceRow {
     const char* what;
-    QSize stored;
-    QMargins frame;  // left, top, right, bottom
-    QRect available;
+    Size stored;
+    Margins frame;  // left, top, right, bottom
+    Rect available;
     double scale;
-    QSize client;
-    QPoint framePos;
+    Size client;
+    Point framePos;
 };
 
 class PlaceWindow : public ::testing::TestWithParam<PlaceRow> {};
@@ -26,14 +26,16 @@ TEST_P(PlaceWindow, ChoosesScaleSizeAndPosition) {
     EXPECT_EQ(at.client, row.client);
     EXPECT_EQ(at.framePos, row.framePos);
     // Wherever it goes, the window with its frame lies wholly in the available area.
-    const QRect outer(at.framePos, at.client.grownBy(row.frame));
+    const Rect outer{at.framePos.x, at.framePos.y,
+                     at.client.width + row.frame.left + row.frame.right,
+                     at.client.height + row.frame.top + row.frame.bottom};
     EXPECT_TRUE(row.available.contains(outer))
-        << outer.x() << "," << outer.y() << " " << outer.width() << "x" << outer.height();
+        << outer.left << "," << outer.top << " " << outer.width << "x" << outer.height;
     // The scale is the one the content is drawn at in that client area.
     EXPECT_DOUBLE_EQ(fitContent(row.stored, at.client).scale, at.scale);
 }
 
-const QMargins kOpenbox(1, 20, 1, 1);
+const Margins kOpenbox{1, 20, 1, 1};
 
 INSTANTIATE_TEST_SUITE_P(
     Screens, PlaceWindow,
@@ -103,14 +105,14 @@ TEST(PlaceWindow, ShrunkOnlyAsFarAsNeeded) {
     // One pixel less room than the window needs: scaled, and as large as still fits.
     const Placement at = placeWindow({1000, 500}, {}, {0, 0, 1000, 499});
     EXPECT_LT(at.scale, 1.0);
-    EXPECT_EQ(at.client.height(), 499);
-    EXPECT_GE(at.client.width(), 997);
+    EXPECT_EQ(at.client.height, 499);
+    EXPECT_GE(at.client.width, 997);
 }
 
 struct FitRow {
-    QSize stored, client;
+    Size stored, client;
     double scale;
-    QPoint offset;
+    Point offset;
 };
 
 class FitContent : public ::testing::TestWithParam<FitRow> {};
@@ -120,9 +122,10 @@ TEST_P(FitContent, KeepsAspectAndCentres) {
     const ContentFit fit = fitContent(row.stored, row.client);
     EXPECT_DOUBLE_EQ(fit.scale, row.scale);
     EXPECT_EQ(fit.offset, row.offset);
-    if (row.stored.isEmpty() || row.client.isEmpty()) return;
-    const QRect content = fit.map(QRect(QPoint(), row.stored));
-    EXPECT_TRUE(QRect(QPoint(), row.client).contains(content));
+    if (row.stored.empty() || row.client.empty()) return;
+    const Rect content = fit.map(Rect{0, 0, row.stored.width, row.stored.height});
+    const Rect client{0, 0, row.client.width, row.client.height};
+    EXPECT_TRUE(client.contains(content));
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, FitContent,
@@ -136,8 +139,8 @@ INSTANTIATE_TEST_SUITE_P(Sizes, FitContent,
 
 struct MapRow {
     double scale;
-    QPoint offset;
-    QRect stored, shown;
+    Point offset;
+    Rect stored, shown;
 };
 
 class MapRect : public ::testing::TestWithParam<MapRow> {};
@@ -162,22 +165,22 @@ TEST(MapRect, TouchingControlsStillTouch) {
         for (int left = 0; left < 40; ++left)
             for (int width = 1; width < 9; ++width) {
                 const ContentFit fit{s, {2, 0}};
-                const QRect a = fit.map(QRect(left, 0, width, 10));
-                const QRect b = fit.map(QRect(left + width, 0, 5, 10));
+                const Rect a = fit.map(Rect{left, 0, width, 10});
+                const Rect b = fit.map(Rect{left + width, 0, 5, 10});
                 // One pixel overlap at most (where a one-pixel control had to be kept).
-                EXPECT_LE(b.left() - a.right(), 1) << s << " " << left << " " << width;
-                EXPECT_GE(b.left() - a.right(), 0) << s << " " << left << " " << width;
+                EXPECT_LE(b.left - (a.left + a.width - 1), 1) << s << " " << left << " " << width;
+                EXPECT_GE(b.left - (a.left + a.width - 1), 0) << s << " " << left << " " << width;
             }
 }
 
 TEST(MapRect, PointsGoBackToStoredPixels) {
     const ContentFit fit{0.5, {10, 4}};
-    EXPECT_EQ(fit.toStored(QPoint(10, 4)), QPoint(0, 0));
-    EXPECT_EQ(fit.toStored(QPoint(60, 54)), QPoint(100, 100));
-    EXPECT_EQ(fit.toStored(QPoint(9, 4)), QPoint(-2, 0));
+    EXPECT_EQ(fit.toStored((Point{10, 4})), (Point{0, 0}));
+    EXPECT_EQ(fit.toStored((Point{60, 54})), (Point{100, 100}));
+    EXPECT_EQ(fit.toStored((Point{9, 4})), (Point{-2, 0}));
     EXPECT_EQ(fit.fontPixels(19), 10);
     EXPECT_EQ((ContentFit{0.01, {}}).fontPixels(19), 1);
 }
 
 }  // namespace
-}  // namespace wt::qt
+}  // namespace wt::layout
