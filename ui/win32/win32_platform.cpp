@@ -115,7 +115,12 @@ std::vector<HWND> Win32Platform::disableAll(HWND except) {
         }
     };
     for (const auto& [model, w] : windows_) off(w->hwnd());
-    for (const auto& box : openBoxes_) off(box->box);
+    std::vector<HWND> boxes;
+    {
+        std::lock_guard lock(queueMutex_);
+        for (const auto& box : openBoxes_) boxes.push_back(box->box);
+    }
+    for (HWND box : boxes) off(box);
     return disabled;
 }
 
