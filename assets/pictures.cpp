@@ -90,31 +90,26 @@ DeviceLayout makeFuseLayout() {
     return {160, 240, {QRectF(42, 0, 76, 58), QRectF(42, 182, 76, 58)}, {}, {}};
 }
 
-const DeviceLayout& switchLayout() {
-    static const DeviceLayout l = makeSwitchLayout();
-    return l;
-}
-const DeviceLayout& contactorLayout() {
-    static const DeviceLayout l = makeContactorLayout();
-    return l;
-}
-const DeviceLayout& relayLayout() {
-    static const DeviceLayout l = makeRelayLayout();
-    return l;
-}
-const DeviceLayout& fuseLayout() {
-    static const DeviceLayout l = makeFuseLayout();
-    return l;
+struct Layouts {
+    DeviceLayout breaker = makeSwitchLayout();
+    DeviceLayout contactor = makeContactorLayout();
+    DeviceLayout relay = makeRelayLayout();
+    DeviceLayout fuse = makeFuseLayout();
+};
+
+const Layouts& layouts() {
+    static const Layouts all;
+    return all;
 }
 
 }  // namespace
 
 const DeviceLayout* deviceLayout(const std::string& picture) {
-    if (picture == "switch_open" || picture == "switch_closed") return &switchLayout();
+    if (picture == "switch_open" || picture == "switch_closed") return &layouts().breaker;
     if (picture == "contactor_released" || picture == "contactor_pulled_in")
-        return &contactorLayout();
-    if (picture == "relay") return &relayLayout();
-    if (picture == "fuse") return &fuseLayout();
+        return &layouts().contactor;
+    if (picture == "relay") return &layouts().relay;
+    if (picture == "fuse") return &layouts().fuse;
     return nullptr;
 }
 
@@ -124,7 +119,7 @@ QImage drawSwitch(bool closed) {
     prepare(p);
     drawDinRail(p, QRectF(0, 118, kSwitchWidth, 54));
 
-    const DeviceLayout& layout = switchLayout();
+    const DeviceLayout& layout = layouts().breaker;
     const double left = kPoleLeft, poleW = kPoleW, top = 6, bottom = 309;
     const QRectF body(left, top, poleW * 4, bottom - top);
     drawShadow(p, body, 6, 10);
@@ -184,7 +179,7 @@ QImage drawContactor(bool pulledIn) {
     prepare(p);
     drawDinRail(p, QRectF(0, 216, s, 70));
 
-    const DeviceLayout& layout = contactorLayout();
+    const DeviceLayout& layout = layouts().contactor;
     const QRectF body(26, 4, 471, 497);
     drawShadow(p, body, 10, 14);
     drawPlastic(p, body, QColor(0xD6, 0xD9, 0xDC), 10);
@@ -308,7 +303,7 @@ QImage drawPushButton(bool green) {
 }
 
 QImage drawRelay() {
-    const DeviceLayout& layout = relayLayout();
+    const DeviceLayout& layout = layouts().relay;
     QImage img = canvas(layout.width, layout.height, kWall);
     QPainter p(&img);
     prepare(p);
@@ -339,7 +334,7 @@ QImage drawRelay() {
 }
 
 QImage drawFuse() {
-    const DeviceLayout& layout = fuseLayout();
+    const DeviceLayout& layout = layouts().fuse;
     const int w = layout.width, h = layout.height;
     QImage img = canvas(w, h, kWall);
     QPainter p(&img);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <optional>
 #include <string>
 
 #include "assets/form_geometry.h"
@@ -232,14 +233,20 @@ INSTANTIATE_TEST_SUITE_P(Devices, DevicePicture,
 
 // The real forms: every terminal sits on a drawn component, so that its pad is part of a
 // component and not a loose dot on the grid.
-class RealForm : public ::testing::TestWithParam<Exercise> {};
+class RealForm : public ::testing::TestWithParam<Exercise> {
+  protected:
+    std::optional<FormGeometry> read() {
+        std::string error;
+        auto form = readFormGeometry(
+            std::string(WT_TEST_FORMS_DIR) + "/" + exerciseWindow(GetParam()) + ".form", &error);
+        EXPECT_TRUE(form) << error;
+        return form;
+    }
+};
 
 TEST_P(RealForm, TerminalsLieOnComponents) {
-    const std::string path =
-        std::string(WT_TEST_FORMS_DIR) + "/" + exerciseWindow(GetParam()) + ".form";
-    std::string error;
-    auto form = readFormGeometry(path, &error);
-    ASSERT_TRUE(form) << error;
+    auto form = read();
+    ASSERT_TRUE(form);
     if (form->components.empty()) GTEST_SKIP() << "no components yet";
     for (const FormControl& c : form->controls) {
         if (c.kind != "terminal") continue;
@@ -256,11 +263,8 @@ TEST_P(RealForm, TerminalsLieOnComponents) {
 // strips (so its own screw is the only one there: none drawn beside it, no terminal loose on the
 // rail), and hides neither a marking nor a screw of the picture.
 TEST_P(RealForm, TerminalsOnDevicePicturesSitInTheirStripsHidingNothing) {
-    const std::string path =
-        std::string(WT_TEST_FORMS_DIR) + "/" + exerciseWindow(GetParam()) + ".form";
-    std::string error;
-    auto form = readFormGeometry(path, &error);
-    ASSERT_TRUE(form) << error;
+    auto form = read();
+    ASSERT_TRUE(form);
     int checked = 0;
     for (const FormControl& box : form->controls) {
         const DeviceLayout* layout = deviceLayout(box.picture);
