@@ -180,8 +180,7 @@ void FormWindow::apply(int index, int prop) {
         // The window's own flag: IsWindowVisible says no for every control of a window that
         // is not shown yet.
         const bool shown = (GetWindowLongPtrW(c->hwnd(), GWL_STYLE) & WS_VISIBLE) != 0;
-        if (shown != state.visible)
-            ShowWindow(c->hwnd(), state.visible ? SW_SHOWNA : SW_HIDE);
+        if (shown != state.visible) ShowWindow(c->hwnd(), state.visible ? SW_SHOWNA : SW_HIDE);
         return;
     }
     c->apply(prop, state);

@@ -261,7 +261,7 @@ int Win32Platform::messageBox(const std::string& textGbk, const std::string& tit
         // Every window of the program refuses input, and the caller waits, until OK.
         bool done = false;
         std::vector<HWND> disabled;
-        HWND box = showMessageWindow(instance_, text, title, [&] {
+        HWND box = showMessageWindow(instance_, text, title, !themed_, [&] {
             for (HWND hwnd : disabled)
                 if (IsWindow(hwnd)) EnableWindow(hwnd, TRUE);
             disabled.clear();
@@ -301,14 +301,15 @@ void Win32Platform::drainBoxes() {
         }
         // Not modal: the windows stay usable while the calling thread waits.
         std::weak_ptr<WorkerBox> weak = request;
-        request->box = showMessageWindow(instance_, request->text, request->title, [this, weak] {
-            if (auto r = weak.lock()) {
-                r->box = nullptr;
-                answer(*r);
-                std::lock_guard lock(queueMutex_);
-                std::erase(openBoxes_, r);
-            }
-        });
+        request->box =
+            showMessageWindow(instance_, request->text, request->title, !themed_, [this, weak] {
+                if (auto r = weak.lock()) {
+                    r->box = nullptr;
+                    answer(*r);
+                    std::lock_guard lock(queueMutex_);
+                    std::erase(openBoxes_, r);
+                }
+            });
         if (request->box == nullptr) answer(*request);
     }
 }

@@ -241,9 +241,9 @@ void registerFormWindowClass(HINSTANCE instance, HICON icon, HICON smallIcon);
 
 // The program's own box: the text, one "确定" button, wide enough for its whole title, no
 // minimise or maximise box. `done` runs once, on OK, Enter, Escape or the close box; the box then
-// destroys itself. Returns the box's window.
+// destroys itself. `classic`: its button in the classic look. Returns the box's window.
 HWND showMessageWindow(HINSTANCE instance, const std::wstring& text, const std::wstring& title,
-                       std::function<void()> done);
+                       bool classic, std::function<void()> done);
 bool isMessageWindow(HWND hwnd);
 
 }  // namespace wt::win32
