@@ -107,7 +107,7 @@ bool isMessageWindow(HWND hwnd) {
 }
 
 HWND showMessageWindow(HINSTANCE instance, const std::wstring& text, const std::wstring& title,
-                       bool classic, std::function<void()> done) {
+                       bool classic, bool activate, std::function<void()> done) {
     registerOnce(instance);
     // On the monitor of the window the learner works in.
     HWND active = GetForegroundWindow();
@@ -169,6 +169,11 @@ HWND showMessageWindow(HINSTANCE instance, const std::wstring& text, const std::
     for (HWND child : {label, box->button})
         SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(box->font), FALSE);
     if (classic) SetWindowTheme(box->button, L"", L"");
+    if (!activate) {
+        SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        return hwnd;
+    }
     ShowWindow(hwnd, SW_SHOW);
     SetForegroundWindow(hwnd);
     SetFocus(box->button);
