@@ -1,7 +1,8 @@
 // The edit-wire check box: ticks on a click anywhere in its stored rectangle (most windows store
 // it without a caption), on Space and on Enter; only its `checked` property changes, no event
-// fires. Drawn by the binding in the classic or the themed look over the diagram. Its window
-// text is its accessible name, and it answers BM_GETCHECK like a system check box.
+// fires. Drawn by the binding in the classic or the themed look over the diagram. A system
+// check box underneath, so that accessibility knows it as one; its window text is its accessible
+// name (not drawn: most windows show 修改线 in the diagram itself).
 #include <windows.h>
 // After windows.h, which they build on.
 #include <uxtheme.h>
@@ -23,7 +24,9 @@ class CheckBox final : public Control {
           record_(*state.record),
           caption_(wideFromGbk(state.caption)),
           checked_(state.checked) {
-        create(nullptr, WS_TABSTOP, 0, parent, wideFromUtf8(spoken));
+        // A system check box to the system's accessibility (its class and style say what it
+        // is); everything it would draw or decide, the binding does.
+        create(L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0, parent, wideFromUtf8(spoken));
     }
     ~CheckBox() override {
         if (font_ != nullptr) DeleteObject(font_);
@@ -70,6 +73,33 @@ class CheckBox final : public Control {
                 return 0;
             case BM_GETCHECK:
                 return checked_ ? BST_CHECKED : BST_UNCHECKED;
+            case BM_GETSTATE:
+                return (checked_ ? BST_CHECKED : BST_UNCHECKED) |
+                       (GetFocus() == hwnd_ ? BST_FOCUS : 0);
+            case BM_SETCHECK:
+                if ((wp == BST_CHECKED) != checked_) {
+                    checked_ = wp == BST_CHECKED;
+                    changed();
+                }
+                return 0;
+            case BM_CLICK:
+                toggle();
+                return 0;
+            case WM_ERASEBKGND:
+                return 1;
+            case WM_SETFOCUS:
+            case WM_KILLFOCUS:
+            case WM_ENABLE:
+            case WM_UPDATEUISTATE:
+            case WM_THEMECHANGED:
+                // The system class would draw itself here.
+                InvalidateRect(hwnd_, nullptr, FALSE);
+                return 0;
+            case WM_MOUSEMOVE:
+            case WM_MOUSELEAVE:
+            case BM_SETSTATE:
+            case WM_SETFONT:
+                return 0;
             default:
                 break;
         }
