@@ -15,10 +15,10 @@ target_link_libraries(wt_win_media PUBLIC windowscodecs ole32 uuid winmm gdi32 m
 if(NOT CMAKE_RC_COMPILER_LOADED)
   enable_language(RC)
 endif()
-# The icon is packed by the native build (target wt_win_icon, tools/icopack).
+# The icon is packed by the native build (target icopack, tools/icopack).
 set(WT_WIN_ICO ${WT_GEN_DIR}/assets/icon/wiring-trainer.ico)
 if(NOT EXISTS ${WT_WIN_ICO})
-  message(FATAL_ERROR "${WT_WIN_ICO} is missing: build the target wt_win_icon in the native build")
+  message(FATAL_ERROR "${WT_WIN_ICO} is missing: build the target icopack in the native build")
 endif()
 set(WT_WIN_MANIFEST ${WT_ROOT}/app/windows/wiring-trainer.manifest)
 if(NOT DEFINED WT_VERSION)
