@@ -30,8 +30,9 @@ if [ ! -f build/CMakeCache.txt ]; then
 fi
 # Only what the program embeds, and the native tools the Windows build runs.
 native_targets=(wt_forms wt_media)
-# The icon packer of the program's resource script, where the tree has one.
-cmake --build build --target help 2>/dev/null | grep -q ' icopack$' && native_targets+=(icopack)
+# The icon packer of the program's resource script, where the tree has one (grep reads the whole
+# list: with -q it would stop early, and cmake, cut off, fails the pipeline under pipefail).
+cmake --build build --target help 2>/dev/null | grep ' icopack$' >/dev/null && native_targets+=(icopack)
 cmake --build build -j"$jobs" --target "${native_targets[@]}"
 
 if [ ! -f build-win/CMakeCache.txt ]; then

@@ -251,6 +251,7 @@ void texts(const std::string& textsTxt) {
 void sound(const std::string& assets) {
     const Bytes a = readFile(assets + "/start2.wav"), b = readFile(assets + "/switch_close.wav");
     check(a.size() > 44 && b.size() > 44, "waves read");
+    if (a.size() <= 44 || b.size() <= 44) return;
     using Clock = std::chrono::steady_clock;
     auto ms = [](Clock::time_point since) {
         return std::chrono::duration<double, std::milli>(Clock::now() - since).count();

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <utility>
 
+#include "ui/media/gif_info.h"
+
 namespace wt::win32 {
 namespace {
 
@@ -290,8 +292,13 @@ std::shared_ptr<const Picture> decodePicture(std::span<const std::uint8_t> file)
         FAILED(decoder->GetFrameCount(&frameCount)) || frameCount == 0 ||
         frameCount > UINT(kMaxFrames))
         return nullptr;
-    if (IsEqualGUID(container, GUID_ContainerFormatGif))
+    if (IsEqualGUID(container, GUID_ContainerFormatGif)) {
+        // Walked block by block first, as the other bindings do, so that the system's decoder
+        // only sees a file whose lengths hold together.
+        const auto checked = decode::inspectGif(file);
+        if (!checked || checked->frameCount() != int(frameCount)) return nullptr;
         return decodeGif(factory.get(), decoder.get(), frameCount);
+    }
     if (!IsEqualGUID(container, GUID_ContainerFormatPng)) return nullptr;
     Com<IWICBitmapFrameDecode> frame;
     auto picture = std::make_shared<Picture>();
