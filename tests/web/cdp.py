@@ -124,9 +124,9 @@ class Browser:
             raise RuntimeError(f"nothing to click at {selector}")
         return at
 
-    def key(self, kind, key, code, text=""):
-        params = dict(type=kind, key=key, code=code,
-                      windowsVirtualKeyCode={" ": 32, "Enter": 13}.get(key, 0))
+    def key(self, kind, key, code, text="", modifiers=0):
+        params = dict(type=kind, key=key, code=code, modifiers=modifiers,
+                      windowsVirtualKeyCode={" ": 32, "Enter": 13, "Tab": 9}.get(key, 0))
         if text:
             params["text"] = text
         self.call("Input.dispatchKeyEvent", **params)
