@@ -14,7 +14,7 @@ import websocket
 
 
 class Browser:
-    def __init__(self, width=1366, height=768):
+    def __init__(self, width=1366, height=768, phone=False):
         self.profile = tempfile.mkdtemp(prefix="wt-chromium.")
         exe = shutil.which("chromium") or "chromium"
         self.proc = subprocess.Popen(
@@ -35,7 +35,9 @@ class Browser:
         self.call("Page.enable")
         # The viewport exactly as asked, whatever the headless window keeps for itself.
         self.call("Emulation.setDeviceMetricsOverride", width=width, height=height,
-                  deviceScaleFactor=1, mobile=False)
+                  deviceScaleFactor=1, mobile=phone)
+        if phone:
+            self.call("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=5)
 
     def _port(self):
         marker = os.path.join(self.profile, "DevToolsActivePort")
@@ -104,6 +106,11 @@ class Browser:
     def touch(self, kind, x, y):
         points = [] if kind == "touchEnd" else [dict(x=x, y=y, id=1)]
         self.call("Input.dispatchTouchEvent", type=kind, touchPoints=points)
+
+    def fingers(self, kind, points):
+        """Touch with several fingers at once: points [(x, y), …], none for the last lift."""
+        self.call("Input.dispatchTouchEvent", type=kind,
+                  touchPoints=[dict(x=x, y=y, id=k + 1) for k, (x, y) in enumerate(points)])
 
     def press(self, selector):
         x, y = self._at(selector)

@@ -48,6 +48,8 @@ def continuous_run(p):
     assert p.stats()["sounds"] > sounds, "closing the switch played nothing"
     b.click(ctl(t, "按钮开"))
     assert p.status(t, "标签39") == ["电机启动中", GREEN], p.status(t, "标签39")
+    # The program's own green keeps 3:1 against what surrounds its glyphs.
+    assert float(b.eval("%s.dataset.contrast" % p.js(ctl(t, "标签39")))) >= 3
     assert p.animated(t, "图片框7") and p.animates_on_screen(t, "图片框7"), "motor not animating"
     b.click(ctl(t, "按钮关"))
     assert p.status(t, "标签39")[1] == RED, p.status(t, "标签39")
@@ -251,6 +253,37 @@ def names_and_keys(p):
     p.close(t)
 
 
+def phone():
+    """A 390x844 phone: the window opens fitted, terminals too small for a finger; a pinch zooms
+    in, taps still wire at that zoom, and the close button stays a finger's size in view."""
+    with Browser(390, 844, phone=True) as b:
+        p = Page(b)
+        p.load()
+        b.touch("touchStart", *b.centre('%s button[aria-label="电路长动"]' % win(MENU)))
+        b.touch("touchEnd", 0, 0)
+        b.wait_for("!!%s" % p.js(win("电路长动")), 10)
+        t = "电路长动"
+        size = lambda: b.eval("%s.getBoundingClientRect().height" % p.js(ctl(t, "a1")))
+        assert size() < 20, "terminals fit at %.1f px: nothing to zoom" % size()
+        far = b.eval("(() => { const r = document.querySelector('.wt-float-close:not([hidden])')"
+                     ".getBoundingClientRect(); return [r.left, r.top, r.width, r.height]; })()")
+        assert far[2] >= 44 and far[0] + far[2] <= 390 and far[1] >= 0, far
+        x, y = b.centre(ctl(t, "a1"))
+        b.fingers("touchStart", [(x - 10, y), (x + 10, y)])
+        for step in range(1, 6):
+            b.fingers("touchMove", [(x - 10 - 30 * step, y), (x + 10 + 30 * step, y)])
+        b.fingers("touchEnd", [])
+        assert size() >= 20, "a pinch left the terminals at %.1f px" % size()
+        for name in "a1 b1".split():
+            b.touch("touchStart", *b.centre(ctl(t, name)))
+            b.touch("touchEnd", 0, 0)
+        assert p.shown_wires(t), "taps at zoom wired nothing"
+        b.touch("touchStart", far[0] + far[2] / 2, far[1] + far[3] / 2)
+        b.touch("touchEnd", 0, 0)
+        b.wait_for("!%s" % p.js(win(t)), 10)
+        assert not b.errors, b.errors
+
+
 def main():
     skip_unless(shutil.which("chromium"), "chromium is not installed")
     skip_unless(os.path.exists(PAGE), PAGE + " has not been built (./web.sh)")
@@ -266,6 +299,7 @@ def main():
         keyboard_wiring(p)
         names_and_keys(p)
         assert not b.errors, b.errors
+    phone()
     print("walk passed: page loaded in %.1f s, walk took %.1f s" % (load, time.time() - started - load))
 
 
