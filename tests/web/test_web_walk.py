@@ -225,6 +225,9 @@ def names_and_keys(p):
                        ("QS 电源开关", "按下合上或断开电源"), ("修改线", "勾选后点击端子拆除导线")]:
         assert described.get(name) == want, "%s described as %r" % (name, described.get(name))
     assert b.eval("%s.getAttribute('aria-live')" % p.js(ctl(t, "标签1"))) == "polite", "status not live"
+    # What acts shows the hand: terminals, the switch's whole picture, push-buttons, the check box.
+    for name in ("a1", "图片框1", "按钮1", "选择框"):
+        assert b.eval("getComputedStyle(%s).cursor" % p.js(ctl(t, name))) == "pointer", name
     # The menu is inert meanwhile: its buttons are out of the tree.
     assert "电路长动" not in named.get("button", set()), "the inert menu is exposed"
     # Focus the jog push-button and hold Space: the start sequence runs (here: refused, as
