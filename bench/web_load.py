@@ -4,8 +4,9 @@ its floor measured in the same run: a page of the same byte count whose script o
 shows the menu picture.
    /usr/bin/python3 bench/web_load.py [RUNS]
 Prints, per run, when the page's script started, when the WebAssembly runtime was ready, when
-the menu was shown and when the floor page showed its picture (ms after navigation start), then
-the medians and the ratio of the medians."""
+the menu was shown and when the floor page showed its picture (both: in the page, before the
+browser lays it out), and the first contentful paint of each (ms after navigation start), then
+the medians and the ratios of the medians."""
 import os
 import statistics
 import sys
@@ -39,6 +40,12 @@ def menu_picture(b):
                   " return btoa(s); })()")
 
 
+def first_paint(b):
+    """The page's first contentful paint, ms after navigation start."""
+    b.wait_for("performance.getEntriesByName('first-contentful-paint').length > 0", 30)
+    return b.eval("performance.getEntriesByName('first-contentful-paint')[0].startTime")
+
+
 def floor_page(picture, size, directory):
     empty = FLOOR % ("", picture)
     pad = max(0, size - len(empty.encode()))
@@ -59,6 +66,7 @@ def main():
             with Browser() as b:
                 Page(b).load()
                 s = b.eval("wtPage.stats")
+                s["paint"] = first_paint(b)
                 if floor is None:
                     floor = floor_page(menu_picture(b), size, tmp)
                     floor_size = os.path.getsize(floor)
@@ -66,11 +74,15 @@ def main():
                 b.open("file://" + floor)
                 b.wait_for("document.documentElement.dataset.ready === '1'", 90)
                 shown = b.eval("window.shownAt")
-            rows.append((s["started"], s["runtimeAt"], s["menuShownAt"], shown))
-            print("run %d: script %.0f ms, runtime %.0f ms, menu %.0f ms; floor %.0f ms" % ((n + 1,) + rows[-1]))
-    med = [statistics.median(r[i] for r in rows) for i in range(4)]
-    print("median of %d: script %.0f ms, runtime %.0f ms, menu shown %.0f ms; floor %.0f ms" % (runs, *med))
-    print("ratio menu shown / floor: %.2f (floor page %d bytes)" % (med[2] / med[3], floor_size))
+                painted = first_paint(b)
+            rows.append((s["started"], s["runtimeAt"], s["menuShownAt"], shown, s["paint"], painted))
+            print("run %d: script %.0f ms, runtime %.0f ms, menu %.0f ms; floor %.0f ms;"
+                  " first paint %.0f ms, floor's %.0f ms" % ((n + 1,) + rows[-1]))
+    med = [statistics.median(r[i] for r in rows) for i in range(6)]
+    print("median of %d: script %.0f ms, runtime %.0f ms, menu shown %.0f ms; floor %.0f ms;"
+          " first paint %.0f ms, floor's %.0f ms" % (runs, *med))
+    print("ratio menu shown / floor: %.2f, first paint / floor's: %.2f (floor page %d bytes)"
+          % (med[2] / med[3], med[4] / med[5], floor_size))
     with open("/proc/loadavg") as f:
         print("load average: " + " ".join(f.read().split()[:3]))
 

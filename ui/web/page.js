@@ -78,6 +78,7 @@ var wtPage = {
   applyStyle: function (style) {
     wtPage.stats.style = style;
     document.body.classList.toggle('wt-themed', style === 1);
+    wtPage.layout();
   },
 
   // Relative luminance of a 0xBBGGRR colour, and the contrast of two of them (1 to 21).
@@ -197,6 +198,13 @@ var wtPage = {
     document.getElementById('wt-desktop').append(root, farClose);
   },
 
+  // Whether a control is shown, from the page's own flags (asking the browser would lay out the
+  // page first).
+  shown: function (el) {
+    for (; el && !el.classList.contains('wt-client'); el = el.parentElement) if (el.hidden) return false;
+    return true;
+  },
+
   // The element of a control that takes the keyboard focus.
   focusable: function (entry) {
     return entry.desc.kind === 'check' ? entry.el.querySelector('input') : entry.el;
@@ -207,7 +215,7 @@ var wtPage = {
   moveFocus: function (win, e) {
     if (e.altKey || e.ctrlKey || e.metaKey) return;
     var ways = {ArrowLeft: 0, ArrowRight: 1, ArrowUp: 2, ArrowDown: 3};
-    var shown = win.stops.filter(function (s) { return s.el.checkVisibility(); });
+    var shown = win.stops.filter(function (s) { return wtPage.shown(s.el); });
     var at = shown.findIndex(function (s) { return s.el.contains(document.activeElement); });
     var next = null;
     if (e.key === 'Tab') {
@@ -218,7 +226,7 @@ var wtPage = {
       else next = ring[(k + (e.shiftKey ? ring.length - 1 : 1)) % ring.length];
     } else if (e.key in ways && at >= 0 && !e.shiftKey) {
       var to = win.controls[shown[at].desc.nav[ways[e.key]]];
-      if (to && to.el.checkVisibility()) next = wtPage.focusable(to);
+      if (to && wtPage.shown(to.el)) next = wtPage.focusable(to);
     }
     if (!next) return;
     e.preventDefault();
@@ -473,11 +481,13 @@ var wtPage = {
     if (!win) return;
     win.root.hidden = false;
     wtPage.layout();
-    wtPage.activate(serial);
+    // Shown as the floor page of bench/web_load.py shows its picture: in the page, before the
+    // browser lays it out (which the focus below makes it do at once).
     if (!wtPage.stats.menuShownAt) {
       wtPage.stats.menuShownAt = performance.now();
       document.documentElement.dataset.ready = '1';
     }
+    wtPage.activate(serial);
   },
 
   activate: function (serial) {
@@ -491,7 +501,7 @@ var wtPage = {
       wtPage.returnFocus = null;
       back.focus({preventScroll: true});
     } else if (!win.root.contains(document.activeElement)) {
-      var first = win.stops.find(function (s) { return s.el.checkVisibility(); });
+      var first = win.stops.find(function (s) { return wtPage.shown(s.el); });
       (first ? wtPage.focusable(first) : win.root.querySelector('.wt-close')).focus({preventScroll: true});
     }
     wtPage.mark(win);
@@ -529,12 +539,15 @@ var wtPage = {
   // Each window is centred and scaled as a whole to fit the viewport. Where that makes its
   // terminals smaller than a finger can hit (20 CSS px), the learner may zoom in and pan.
   layout: function () {
-    var vw = document.documentElement.clientWidth, vh = document.documentElement.clientHeight;
+    var vw = window.innerWidth, vh = window.innerHeight;
+    // The frame's size follows from the form and the style sheet (a 26 px title bar, a border
+    // of 2 px, 1 px in the themed look): reading it from the page would lay out the whole page
+    // before the menu is shown, its CJK text included.
+    var border = document.body.classList.contains('wt-themed') ? 1 : 2;
     for (var win of wtPage.windows.values()) {
       var root = win.root;
-      root.style.transform = 'none';
-      var w = root.offsetWidth, h = root.offsetHeight;
-      if (!w || !h) continue;
+      if (root.hidden) continue;
+      var w = win.desc.w + 2 * border, h = win.desc.h + 26 + 2 * border;
       var fit = Math.min(vw / w, vh / h);
       var zoomable = win.terminal > 0 && win.terminal * fit < 20;
       win.view = {fit: fit, s: fit, x: (vw - w * fit) / 2, y: (vh - h * fit) / 2, w: w, h: h,
@@ -547,7 +560,7 @@ var wtPage = {
 
   place: function (win) {
     var v = win.view;
-    var vw = document.documentElement.clientWidth, vh = document.documentElement.clientHeight;
+    var vw = window.innerWidth, vh = window.innerHeight;
     // Zoomed in, the window may be panned until its edge meets the viewport's, no further.
     var clampTo = function (at, size, room) {
       return size <= room ? (room - size) / 2 : Math.min(0, Math.max(room - size, at));
@@ -627,7 +640,7 @@ var wtPage = {
     var v = win.view;
     if (!v || v.s <= v.fit) return;
     var r = el.getBoundingClientRect();
-    var vw = document.documentElement.clientWidth, vh = document.documentElement.clientHeight;
+    var vw = window.innerWidth, vh = window.innerHeight;
     if (r.left < 0) v.x -= r.left - 8; else if (r.right > vw) v.x -= r.right - vw + 8;
     if (r.top < 0) v.y -= r.top - 8; else if (r.bottom > vh) v.y -= r.bottom - vh + 8;
     wtPage.place(win);
@@ -707,7 +720,7 @@ document.addEventListener('keydown', function (e) {
   if (!open.length) return;
   e.preventDefault();
   var top = open[open.length - 1];
-  var first = top.stops.find(function (st) { return st.el.checkVisibility(); });
+  var first = top.stops.find(function (st) { return wtPage.shown(st.el); });
   (first ? wtPage.focusable(first) : top.root.querySelector('.wt-close')).focus({preventScroll: true});
 }, true);
 document.addEventListener('pointerdown', function () {
