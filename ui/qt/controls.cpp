@@ -115,12 +115,18 @@ class PictureButton : public QAbstractButton {
 
 // A check box that toggles on a click anywhere in its stored rectangle. Most exercise windows
 // store it without a caption, and a plain QCheckBox would then react to its small indicator only.
-// The style's indicator keeps its size when the window shrinks while the caption's font shrinks
-// with the window, so the caption is drawn in the largest size up to the font's that fits beside
-// the indicator: never cut off, whatever the window's size.
+// The style draws its indicator at a fixed size, so in a window shown smaller than stored the box
+// is drawn at its stored size and scaled down with the rest of the content, indicator and
+// caption alike; and the caption's font is made smaller where it would not fit even so. So the
+// caption is never cut off, whatever the window's size.
 class WideCheckBox : public QCheckBox {
   public:
     using QCheckBox::QCheckBox;
+    // The window's content scale (ContentFit::scale), by which the font is already scaled.
+    void setScale(double scale) {
+        scale_ = scale;
+        update();
+    }
 
   protected:
     bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
@@ -128,14 +134,29 @@ class WideCheckBox : public QCheckBox {
         QStylePainter p(this);
         QStyleOptionButton option;
         initStyleOption(&option);
+        QFont caption = font();
+        if (scale_ < 1.0 && scale_ > 0.0) {
+            p.scale(scale_, scale_);
+            option.rect = QRect(0, 0, static_cast<int>(std::lround(width() / scale_)),
+                                static_cast<int>(std::lround(height() / scale_)));
+            if (caption.pixelSize() > 0)
+                caption.setPixelSize(
+                    std::max(1, static_cast<int>(std::lround(caption.pixelSize() / scale_))));
+            else
+                caption.setPointSizeF(caption.pointSizeF() / scale_);
+        }
         const QRect room = style()->subElementRect(QStyle::SE_CheckBoxContents, &option, this);
-        const QFont caption = captionFont(font(), text(), room.size());
+        caption = captionFont(caption, text(), room.size());
         p.setFont(caption);
         option.fontMetrics = QFontMetrics(caption);
         p.drawControl(QStyle::CE_CheckBox, option);
+        p.resetTransform();
         paintHoverCue(p, *this, underMouse());
         paintFocusMark(p, *this);
     }
+
+  private:
+    double scale_ = 1.0;
 };
 
 // The invisible click area: reports the left button going down. Under the mouse or with keyboard
@@ -444,6 +465,7 @@ void FormWindow::relayout() {
         const form::Geometry& g = rec.geometry;
         const QRect stored(g.left, g.top, std::max(0, g.width), std::max(0, g.height));
         w->setGeometry(w->parentWidget() == this ? fit_.map(stored) : fit_.mapInside(stored));
+        if (auto* box = dynamic_cast<WideCheckBox*>(w)) box->setScale(fit_.scale);
         if (rec.font) {
             w->setFont(fontFor(*rec.font, fit_.scale));
         } else if (qobject_cast<QAbstractButton*>(w) != nullptr) {
