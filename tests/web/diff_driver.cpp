@@ -15,8 +15,8 @@
 #include "form_ids.h"
 #include "resources/embedded_forms.h"
 #include "resources/form_reader.h"
-#include "resources/media.h"
 #include "resources/gbk.h"
+#include "resources/media.h"
 #include "ui/properties.h"
 #include "ui/web/describe.h"
 

@@ -442,6 +442,9 @@ TEST_F(BindingTest, MessageBoxFromAThreadLeavesTheWindowsUsable) {
     EXPECT_EQ(msg->buttons().size(), 1);
     EXPECT_EQ(msg->button(QMessageBox::Ok)->text(), QStringLiteral("确定"));
     EXPECT_FALSE(msg->isModal());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(msg));
+    EXPECT_GE(msg->width(), qt::boxWidth(*msg));
+    EXPECT_FALSE(msg->windowFlags() & Qt::WindowMinimizeButtonHint);
 
     QTest::mouseClick(widget("按钮开"), Qt::LeftButton);
     EXPECT_EQ(log_.names(), std::vector<std::string>{"click"});
@@ -480,6 +483,11 @@ TEST_F(BindingTest, MessageBoxFromTheGuiBlocksEveryWindow) {
         EXPECT_EQ(msg->text(), QStringLiteral("请合上电源"));
         EXPECT_EQ(msg->buttons().size(), 1);
         EXPECT_EQ(msg->button(QMessageBox::Ok)->text(), QStringLiteral("确定"));
+        // A dialog's title bar: a close button only, and room for the whole title.
+        EXPECT_FALSE(msg->windowFlags() &
+                     (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+        EXPECT_TRUE(msg->windowFlags() & Qt::WindowCloseButtonHint);
+        EXPECT_GE(msg->width(), qt::boxWidth(*msg));
         QTest::mouseClick(widget("按钮开"), Qt::LeftButton);
         QTest::mousePress(widget("透明标签1"), Qt::LeftButton);
         EXPECT_TRUE(log_.take().empty());
@@ -521,6 +529,8 @@ TEST_F(BindingTest, DialogModeRefusesTheOtherWindowsUntilClosed) {
     EXPECT_TRUE(inside);
     EXPECT_EQ(log_.names(), std::vector<std::string>{"returned"});
     EXPECT_TRUE(form_->isEnabled());
+    // The button that opened the dialog has the focus again, not the first control.
+    EXPECT_EQ(form_->focusWidget(), widget("长动"));
     EXPECT_EQ(harness_.ui().openInstance(kDialog), nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(harness_.platform().windows().size(), 1u);
