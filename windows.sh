@@ -35,12 +35,11 @@ native_targets=(wt_forms wt_media)
 cmake --build build --target help 2>/dev/null | grep ' icopack$' >/dev/null && native_targets+=(icopack)
 cmake --build build -j"$jobs" --target "${native_targets[@]}"
 
-if [ ! -f build-win/CMakeCache.txt ]; then
-    cmake -S ui/win32 -B build-win -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE="$PWD/ui/win32/mingw.cmake" \
-        -DWT_GEN_DIR="$PWD/build/generated" -DWT_NATIVE_BUILD="$PWD/build" \
-        "${launcher[@]}" >/dev/null
-fi
+# Configured every time (it is quick): a configure that failed half-way leaves a cache behind.
+cmake -S ui/win32 -B build-win -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$PWD/ui/win32/mingw.cmake" \
+    -DWT_GEN_DIR="$PWD/build/generated" -DWT_NATIVE_BUILD="$PWD/build" \
+    "${launcher[@]}" >/dev/null
 cmake --build build-win -j"$jobs"
 for f in build-win/wiring-trainer.exe build-win/wiring-trainer-setup.exe; do
     [ -f "$f" ] && echo "windows.sh: $(du -h "$f" | cut -f1) $f"
