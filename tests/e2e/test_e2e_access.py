@@ -31,11 +31,13 @@ YELLOW = (255, 214, 0)
 
 
 class Probe:
-    """The AT-SPI reader (atspi_probe.py) under Debian's python, on the test's session bus."""
+    """The AT-SPI reader (atspi_probe.py) under Debian's python, on the test's session bus, or
+    another reader with the same commands (the Windows edition's MSAA probe under wine)."""
 
-    def __init__(self, t):
-        self.proc = subprocess.Popen(["/usr/bin/python3", PROBE], env=t.env, text=True,
-                                     stdin=subprocess.PIPE, stdout=subprocess.PIPE)
+    def __init__(self, t, command=None):
+        self.proc = subprocess.Popen(command or ["/usr/bin/python3", PROBE], env=t.env,
+                                     text=True, encoding="utf-8", stdin=subprocess.PIPE,
+                                     stdout=subprocess.PIPE)
 
     def ask(self, **cmd):
         self.proc.stdin.write(json.dumps(cmd) + "\n")
