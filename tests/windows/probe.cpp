@@ -115,6 +115,7 @@ struct Control {
     IAccessible* acc = nullptr;  // owned
     std::string json, name;
     bool showing = false, focused = false;
+    HRESULT error = S_OK;  // of AccessibleObjectFromWindow
 };
 
 std::string describe(Control& c, HWND focus) {
@@ -136,11 +137,19 @@ std::string describe(Control& c, HWND focus) {
     const long states = state.vt == VT_I4 ? state.lVal : 0;
     const std::string defaultAction = taken(action);
     const LRESULT check = SendMessageW(c.hwnd, BM_GETCHECK, 0, 0);
+    std::string roleText = role.vt == VT_I4 ? roleName(role.lVal) : "";
+    // Windows' own proxy for a system BUTTON gives it the role of its style; Wine's gives every
+    // window the generic client role. Where it does, the style tells what Windows would say.
+    const LONG_PTR style = GetWindowLongPtrW(c.hwnd, GWL_STYLE);
+    if (roleText == "client" && className(c.hwnd) == "Button") {
+        const LONG_PTR type = style & BS_TYPEMASK;
+        roleText = type == BS_CHECKBOX || type == BS_AUTOCHECKBOX ? "check box" : "push button";
+    }
     c.showing = IsWindowVisible(c.hwnd) && !(states & STATE_SYSTEM_INVISIBLE);
     c.focused = c.hwnd == focus;
     const bool enabled = IsWindowEnabled(c.hwnd);
     c.json = Object()
-                 .add("role", quoted(role.vt == VT_I4 ? roleName(role.lVal) : ""))
+                 .add("role", quoted(roleText))
                  .add("name", quoted(c.name))
                  .add("description", quoted(taken(description)))
                  .add("text", quoted(windowText(c.hwnd)))
@@ -154,6 +163,7 @@ std::string describe(Control& c, HWND focus) {
                  .add("acc_checked", boolean(states & STATE_SYSTEM_CHECKED))
                  .add("actions", defaultAction.empty() ? "[]" : "[\"Press\"]")
                  .add("default_action", quoted(defaultAction))
+                 .add("msaa", std::to_string(long(c.error)))
                  .done();
     return c.json;
 }
@@ -199,9 +209,11 @@ std::vector<Control> controls() {
             c.hwnd = hwnd;
             c.top = top;
             void* acc = nullptr;
-            if (SUCCEEDED(
-                    AccessibleObjectFromWindow(hwnd, DWORD(OBJID_CLIENT), IID_IAccessible, &acc)))
-                c.acc = static_cast<IAccessible*>(acc);
+            // __uuidof, not IID_IAccessible: MinGW's liboleacc.a resolves that name to oleacc.dll's
+            // export thunk, whose bytes are no interface id (E_NOINTERFACE everywhere).
+            c.error =
+                AccessibleObjectFromWindow(hwnd, DWORD(OBJID_CLIENT), __uuidof(IAccessible), &acc);
+            if (SUCCEEDED(c.error)) c.acc = static_cast<IAccessible*>(acc);
             describe(c, focus);
             out.push_back(c);
         }
