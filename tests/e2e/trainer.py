@@ -22,6 +22,8 @@ t.raise_window(id) puts a window on top (there is no window manager to do it); t
 clicks a screen position; t.mouse_down(window, control) / t.mouse_up() hold the left button;
 t.form(window) is the Form (size, rect, centre, wires, terminals) of a window.
 
+Under wine the menu and the exercise windows are placed where they are found (see below).
+
 Real desktops: Trainer(screen="1366x768", wm=True, atspi=True) gives Xvfb that screen size, starts
 openbox as the window manager (t.clients() lists the managed windows with their client rects,
 t.frame_extents(id) the frame around one) and a private session bus with the accessibility bus, so
@@ -466,14 +468,21 @@ class Trainer:
     # --- Program -------------------------------------------------------------------------------
 
     def wait_menu(self, timeout=15.0):
-        return self.wait_window((994, 491), timeout)
+        return self._placed_where_found("ExerciseMenu", self.wait_window((994, 491), timeout))
 
     def open_exercise(self, menu_button, timeout=15.0):
         window = MENU_BUTTONS[menu_button]
         self.click("ExerciseMenu", menu_button)
-        self.wait_window(self.form(window).size, timeout)
+        self._placed_where_found(window, self.wait_window(self.form(window).size, timeout))
         time.sleep(0.3)
         return window
+
+    def _placed_where_found(self, window, row):
+        # A Win32 program places its window's frame at 50, 50; wine without a window manager
+        # draws no frame but leaves the client area where that frame would have put it.
+        if self.wine:
+            self.place(window, row)
+        return row
 
     def close(self, window):
         w = self.find_window(self.form(window).size)

@@ -64,11 +64,11 @@ def main():
         keys.press("QS 电源开关")
         time.sleep(0.4)
         keys.press("SB2 启动")
-        wait_until(t, lambda: coloured(t.screenshot(), t.form(window).rect("标签39"), "green") > 20,
+        wait_until(t, lambda: coloured(t.screenshot(), t.rect(window, "标签39"), "green") > 20,
                    "the green status text")
         assert probe.named("电机启动中")["role"] == "label", "the status text is not readable"
         keys.press("SB1 停止")
-        wait_until(t, lambda: coloured(t.screenshot(), t.form(window).rect("标签39"), "red") > 20,
+        wait_until(t, lambda: coloured(t.screenshot(), t.rect(window, "标签39"), "red") > 20,
                    "the red status text")
 
         t.close(window)

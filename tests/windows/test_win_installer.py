@@ -13,7 +13,7 @@ from trainer import WINE, WINESERVER, Trainer, _start_xvfb, prepare_prefix, skip
 SETUP = os.path.join(os.environ.get("WT_WIN_DIR", "build-win"), "wiring-trainer-setup.exe")
 NAME = "电机控制接线实训"
 KEY = r"[Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\WiringTrainer]"
-FOLDERS = [None, r"C:\Wiring Trainer"]  # None: the default under Program Files
+FOLDERS = [None, r"C:\WiringTrainer"]  # None: the default under Program Files
 LINKS = ["ProgramData/Microsoft/Windows/Start Menu/Programs/%s.lnk" % NAME,
          "users/Public/Desktop/%s.lnk" % NAME]
 
