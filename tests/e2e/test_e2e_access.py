@@ -112,6 +112,16 @@ class Keyboard:
         self.keys("space")
 
 
+def wire_by_keys(t, keys, window, baseline):
+    """Presses every terminal of the continuous-run wiring with Tab and Space; all wires show."""
+    for terminal in WIRING.split():
+        keys.press(terminal)
+    time.sleep(0.4)
+    missing = [w for w in t.form(window).wires()
+               if w not in t.shown_wires(baseline, t.screenshot(), window)]
+    assert not missing, "wires not drawn after wiring by keys: %s" % " ".join(missing)
+
+
 def marked(img, rect):
     """Whether the focus mark's yellow ring shows inside the rectangle."""
     x, y, w, h = rect
@@ -154,12 +164,7 @@ def main():
         keys = Keyboard(t, probe, exercise[0])
         assert keys.round_from("QS 电源开关")[:7] == ["QS 电源开关", "a1", "a2", "a3", "a4", "f1",
                                                      "f2"], keys.order
-        for terminal in WIRING.split():
-            keys.press(terminal)
-        time.sleep(0.4)
-        missing = [w for w in t.form(window).wires()
-                   if w not in t.shown_wires(baseline, t.screenshot(), window)]
-        assert not missing, "wires not drawn after wiring by keys: %s" % " ".join(missing)
+        wire_by_keys(t, keys, window, baseline)
         assert probe.named("b4")["description"].startswith("接触器 KM，辅助触点，上端。已连接："), \
             probe.named("b4")
 

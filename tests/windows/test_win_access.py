@@ -6,7 +6,7 @@ powered and started with Tab and Space (green status), the check box ticked and 
 import os
 import time
 
-from test_e2e_access import MENU, SEEN, WIRING, Keyboard, Probe, coloured, wait_until
+from test_e2e_access import MENU, SEEN, Keyboard, Probe, coloured, wait_until, wire_by_keys
 from trainer import WINE, Trainer
 
 PROBE_EXE = os.path.join(os.environ.get("WT_WIN_DIR", "build-win"), "tests", "probe.exe")
@@ -55,12 +55,7 @@ def main():
         keys.keys("space")
         wait_until(t, lambda: not probe.named("修改线")["checked"], "修改线 unticked by Space")
 
-        for terminal in WIRING.split():
-            keys.press(terminal)
-        time.sleep(0.5)
-        missing = [w for w in t.form(window).wires()
-                   if w not in t.shown_wires(baseline, t.screenshot(), window)]
-        assert not missing, "wires not drawn after wiring by keys: %s" % " ".join(missing)
+        wire_by_keys(t, keys, window, baseline)
         keys.press("QS 电源开关")
         time.sleep(0.4)
         keys.press("SB2 启动")
