@@ -177,8 +177,10 @@ void FormWindow::apply(int index, int prop) {
     if (c == nullptr || c->hwnd() == nullptr) return;
     const ControlState state = model_->state(index);
     if (prop == prop::Visible) {
-        if ((IsWindowVisible(c->hwnd()) != FALSE) != state.visible)
-            ShowWindow(c->hwnd(), state.visible ? SW_SHOWNA : SW_HIDE);
+        // The window's own flag: IsWindowVisible says no for every control of a window that
+        // is not shown yet.
+        const bool shown = (GetWindowLongPtrW(c->hwnd(), GWL_STYLE) & WS_VISIBLE) != 0;
+        if (shown != state.visible) ShowWindow(c->hwnd(), state.visible ? SW_SHOWNA : SW_HIDE);
         return;
     }
     c->apply(prop, state);

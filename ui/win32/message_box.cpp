@@ -2,6 +2,10 @@
 // one button reads "确定" on every display language. The box is as wide as its whole title
 // needs, has no minimise or maximise box, and answers OK to the button, Enter, Escape and its
 // close box alike.
+#include <windows.h>
+// After windows.h, which it builds on.
+#include <uxtheme.h>
+
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -103,7 +107,7 @@ bool isMessageWindow(HWND hwnd) {
 }
 
 HWND showMessageWindow(HINSTANCE instance, const std::wstring& text, const std::wstring& title,
-                       std::function<void()> done) {
+                       bool classic, bool activate, std::function<void()> done) {
     registerOnce(instance);
     // On the monitor of the window the learner works in.
     HWND active = GetForegroundWindow();
@@ -164,6 +168,12 @@ HWND showMessageWindow(HINSTANCE instance, const std::wstring& text, const std::
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDOK)), instance, nullptr);
     for (HWND child : {label, box->button})
         SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(box->font), FALSE);
+    if (classic) SetWindowTheme(box->button, L"", L"");
+    if (!activate) {
+        SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        return hwnd;
+    }
     ShowWindow(hwnd, SW_SHOW);
     SetForegroundWindow(hwnd);
     SetFocus(box->button);

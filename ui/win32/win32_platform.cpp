@@ -115,7 +115,12 @@ std::vector<HWND> Win32Platform::disableAll(HWND except) {
         }
     };
     for (const auto& [model, w] : windows_) off(w->hwnd());
-    for (const auto& box : openBoxes_) off(box->box);
+    std::vector<HWND> boxes;
+    {
+        std::lock_guard lock(queueMutex_);
+        for (const auto& box : openBoxes_) boxes.push_back(box->box);
+    }
+    for (HWND box : boxes) off(box);
     return disabled;
 }
 
@@ -211,6 +216,10 @@ LRESULT CALLBACK Win32Platform::messageProc(HWND hwnd, UINT msg, WPARAM wp, LPAR
             self->drainBoxes();
             return 0;
         }
+        if (msg == WM_TIMER && wp == kActivateTimer) {
+            self->activateWaitingBoxes();
+            return 0;
+        }
     }
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
@@ -256,7 +265,7 @@ int Win32Platform::messageBox(const std::string& textGbk, const std::string& tit
         // Every window of the program refuses input, and the caller waits, until OK.
         bool done = false;
         std::vector<HWND> disabled;
-        HWND box = showMessageWindow(instance_, text, title, [&] {
+        HWND box = showMessageWindow(instance_, text, title, !themed_, true, [&] {
             for (HWND hwnd : disabled)
                 if (IsWindow(hwnd)) EnableWindow(hwnd, TRUE);
             disabled.clear();
@@ -296,16 +305,38 @@ void Win32Platform::drainBoxes() {
         }
         // Not modal: the windows stay usable while the calling thread waits.
         std::weak_ptr<WorkerBox> weak = request;
-        request->box = showMessageWindow(instance_, request->text, request->title, [this, weak] {
-            if (auto r = weak.lock()) {
-                r->box = nullptr;
-                answer(*r);
-                std::lock_guard lock(queueMutex_);
-                std::erase(openBoxes_, r);
-            }
-        });
-        if (request->box == nullptr) answer(*request);
+        // While the learner holds a control down (a jog push-button, whose press started the
+        // thread), the box opens without taking the keyboard or the mouse from it: the release
+        // must still reach the control. It takes the keyboard once the learner lets go.
+        const bool held = inputHeld();
+        request->box = showMessageWindow(instance_, request->text, request->title, !themed_, !held,
+                                         [this, weak] {
+                                             if (auto r = weak.lock()) {
+                                                 r->box = nullptr;
+                                                 answer(*r);
+                                                 std::lock_guard lock(queueMutex_);
+                                                 std::erase(openBoxes_, r);
+                                             }
+                                         });
+        if (request->box == nullptr) {
+            answer(*request);
+        } else if (held) {
+            inactiveBoxes_.push_back(request->box);
+            SetTimer(messageWindow_, kActivateTimer, 50, nullptr);
+        }
     }
+}
+
+bool Win32Platform::inputHeld() {
+    return GetCapture() != nullptr || GetKeyState(VK_LBUTTON) < 0 || GetKeyState(VK_SPACE) < 0 ||
+           GetKeyState(VK_RETURN) < 0;
+}
+
+void Win32Platform::activateWaitingBoxes() {
+    if (inputHeld()) return;
+    KillTimer(messageWindow_, kActivateTimer);
+    for (HWND box : std::exchange(inactiveBoxes_, {}))
+        if (IsWindow(box)) SetForegroundWindow(box);
 }
 
 void Win32Platform::answer(WorkerBox& box) {

@@ -74,6 +74,8 @@ class Win32Platform final : public Platform {
     void drainUpdates();
     void drainBoxes();
     static void answer(WorkerBox& box);
+    static bool inputHeld();
+    void activateWaitingBoxes();
     // Disables every window of the program but `except`; returns those it disabled.
     std::vector<HWND> disableAll(HWND except);
     void destroy(FormWindow* window);
@@ -90,6 +92,7 @@ class Win32Platform final : public Platform {
     SoundOutput sound_;
     bool themed_ = false;
     bool quitting_ = false;
+    std::vector<HWND> inactiveBoxes_;  // worker boxes to take the keyboard once input lets go
 
     // Filled by other threads, drained on the GUI thread.
     std::mutex queueMutex_;

@@ -71,6 +71,7 @@ class BufferedPaint {
 inline constexpr UINT kMsgUpdates = WM_APP + 1;  // to the platform's message window
 inline constexpr UINT kMsgBoxes = WM_APP + 2;
 inline constexpr UINT_PTR kAnimationTimer = 1;
+inline constexpr UINT_PTR kActivateTimer = 2;
 
 // --- Controls --------------------------------------------------------------------------------
 
@@ -241,9 +242,10 @@ void registerFormWindowClass(HINSTANCE instance, HICON icon, HICON smallIcon);
 
 // The program's own box: the text, one "确定" button, wide enough for its whole title, no
 // minimise or maximise box. `done` runs once, on OK, Enter, Escape or the close box; the box then
-// destroys itself. Returns the box's window.
+// destroys itself. `classic`: its button in the classic look; `activate`: it takes the keyboard
+// at once (otherwise it opens above the windows without taking it). Returns the box's window.
 HWND showMessageWindow(HINSTANCE instance, const std::wstring& text, const std::wstring& title,
-                       std::function<void()> done);
+                       bool classic, bool activate, std::function<void()> done);
 bool isMessageWindow(HWND hwnd);
 
 }  // namespace wt::win32
