@@ -32,11 +32,13 @@ YELLOW = (255, 214, 0)
 
 
 class Probe:
-    """The AT-SPI reader (atspi_probe.py) under Debian's python, on the test's session bus."""
+    """The AT-SPI reader (atspi_probe.py) under Debian's python, on the test's session bus, or
+    another reader with the same commands (the Windows edition's MSAA probe under wine)."""
 
-    def __init__(self, t):
-        self.proc = subprocess.Popen(["/usr/bin/python3", PROBE], env=t.env, text=True,
-                                     stdin=subprocess.PIPE, stdout=subprocess.PIPE)
+    def __init__(self, t, command=None):
+        self.proc = subprocess.Popen(command or ["/usr/bin/python3", PROBE], env=t.env,
+                                     text=True, encoding="utf-8", stdin=subprocess.PIPE,
+                                     stdout=subprocess.PIPE)
 
     def ask(self, **cmd):
         self.proc.stdin.write(json.dumps(cmd) + "\n")
@@ -111,6 +113,16 @@ class Keyboard:
         self.keys("space")
 
 
+def wire_by_keys(t, keys, window, baseline):
+    """Presses every terminal of the continuous-run wiring with Tab and Space; all wires show."""
+    for terminal in WIRING.split():
+        keys.press(terminal)
+    time.sleep(0.4)
+    missing = [w for w in t.form(window).wires()
+               if w not in t.shown_wires(baseline, t.screenshot(), window)]
+    assert not missing, "wires not drawn after wiring by keys: %s" % " ".join(missing)
+
+
 def marked(img, rect):
     """Whether the focus mark's yellow ring shows inside the rectangle."""
     x, y, w, h = rect
@@ -171,12 +183,7 @@ def main():
         keys = Keyboard(t, probe, exercise[0])
         assert keys.round_from("QS 电源开关")[:7] == ["QS 电源开关", "a1", "a2", "a3", "a4", "f1",
                                                      "f2"], keys.order
-        for terminal in WIRING.split():
-            keys.press(terminal)
-        time.sleep(0.4)
-        missing = [w for w in t.form(window).wires()
-                   if w not in t.shown_wires(baseline, t.screenshot(), window)]
-        assert not missing, "wires not drawn after wiring by keys: %s" % " ".join(missing)
+        wire_by_keys(t, keys, window, baseline)
         assert probe.named("b4")["description"].startswith("接触器 KM，辅助触点，上端。已连接："), \
             probe.named("b4")
 
