@@ -2,7 +2,7 @@
 # Installs what is missing, builds, and runs every test:
 #   1. the format check: every C/C++ file as .clang-format says (the files that differ are named);
 #   2. the whole suite (unit, widget and end-to-end tests under Xvfb, the browser edition in
-#      headless Chromium) on the normal build;
+#      headless Chromium) on the normal build, and the Windows edition under wine (its own stage);
 #   3. the whole suite again under ASan + UBSan (the walks drive the sanitized program);
 #   4. the threading tests and the jog walks under TSan. Qt is not instrumented: TSan is told to
 #      ignore accesses made inside Qt's own code, while every access of ours stays checked.
@@ -41,6 +41,7 @@ stage "Dependencies"
 source tools/setup/deps.sh
 wt_install_deps
 wt_install_web_deps
+wt_install_windows_deps
 
 jobs=$(nproc)
 fast=0
@@ -80,8 +81,14 @@ configure build
 cmake --build build -j"$jobs"
 stage "Browser edition build"
 ./web.sh --build-only  # from build/generated; the tests labelled web drive it
+# The Windows edition, cross-compiled and driven under wine, where the cross compiler and wine are.
+if command -v x86_64-w64-mingw32-g++-posix >/dev/null && [ -x /usr/lib/wine/wine64 ]; then
+    stage "Windows edition"
+    ./windows.sh --build-only
+    ctest --test-dir build --output-on-failure -L windows --timeout 300
+fi
 stage "Tests"
-ctest --test-dir build --output-on-failure -j"$jobs" --timeout 300
+ctest --test-dir build --output-on-failure -j"$jobs" --timeout 300 -LE windows
 
 if [ $fast -eq 0 ]; then
     stage "ASan + UBSan build"

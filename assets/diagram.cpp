@@ -157,69 +157,126 @@ void drawComponentSymbol(QPainter& p, const FormComponent& c, const QRectF& r, d
     }
 }
 
-// Where a component's label tag goes: above its outline, else below, else beside it, the first
-// place that covers no other component, control or tag and stays on the sheet.
-QRectF placeTag(const QRectF& r, QSizeF s, double u, QSize sheet,
-                const std::vector<QRectF>& occupied) {
-    const double g = 1 * u;
-    const QRectF candidates[] = {
-        QRectF(QPointF(r.left(), r.top() - s.height() - g), s),
-        QRectF(QPointF(r.left(), r.bottom() + g), s),
-        QRectF(QPointF(r.right() + g, r.top()), s),
-        QRectF(QPointF(r.left() - s.width() - g, r.top()), s),
-        QRectF(QPointF(r.left() + 2 * u, r.top() + 2 * u), s),
-    };
-    const QRectF page(2 * u, 2 * u, sheet.width() - 4 * u, sheet.height() - 4 * u);
-    for (const QRectF& t : candidates) {
-        if (!page.contains(t)) continue;
-        bool free = true;
-        for (const QRectF& o : occupied) free = free && !o.intersects(t);
-        if (free) return t;
-    }
-    QRectF fallback = candidates[0];
-    fallback.moveTop(std::max(page.top(), fallback.top()));
-    fallback.moveLeft(
-        std::clamp(fallback.left(), page.left(), std::max(page.left(), page.right() - s.width())));
-    return fallback;
+using Shape = DiagramTag::Shape;
+
+QFont tagLabelFont(double u) {
+    return latinFont(13 * u, true);
+}
+QFont tagCaptionFont(double u, Shape shape) {
+    return chineseFont((shape == Shape::TwoLines ? 10 : 12) * u);
 }
 
-// Draws the component and returns where its label tag went, if it has one.
-std::optional<QRectF> drawComponent(QPainter& p, const FormComponent& c, const Mapper& m,
-                                    QSize size, const std::vector<QRectF>& occupied) {
+// The tag's size in each shape, and the height of its label line.
+QSizeF tagSize(const FormComponent& c, double u, Shape shape) {
+    const QFontMetricsF fm(tagLabelFont(u));
+    const double labelW = fm.horizontalAdvance(qs(c.label)) + 8 * u, line = fm.height() + 2 * u;
+    if (c.caption.empty() || shape == Shape::LabelOnly) return {labelW, line};
+    const QFontMetricsF cm(tagCaptionFont(u, shape));
+    const double captionW = cm.horizontalAdvance(qs(c.caption)) + 6 * u;
+    if (shape == Shape::OneLine) return {labelW + captionW + 2 * u, line};
+    return {std::max(labelW, captionW), line + cm.height()};
+}
+
+double labelLine(double u) {
+    return QFontMetricsF(tagLabelFont(u)).height() + 2 * u;
+}
+
+bool clear(const QRectF& t, const QRectF& page, const std::vector<QRectF>& occupied) {
+    if (!page.contains(t)) return false;
+    for (const QRectF& o : occupied)
+        if (o.intersects(t)) return false;
+    return true;
+}
+
+// Places for a tag of size `s` around the outline `r`, nearest first: above it, below it, beside
+// it (first flush with the outline's corner, then slid along the edge by up to a tag's width),
+// lifted further off, and last inside the outline's free corners.
+std::vector<QRectF> tagPlaces(const QRectF& r, QSizeF s, double u) {
+    const double g = 1 * u, step = 4 * u;
+    const double above = r.top() - s.height() - g, below = r.bottom() + g;
+    const double right = r.right() + g, left = r.left() - s.width() - g;
+    std::vector<QRectF> places = {
+        QRectF(QPointF(r.left(), above), s),
+        QRectF(QPointF(r.left(), below), s),
+        QRectF(QPointF(right, r.top()), s),
+        QRectF(QPointF(left, r.top()), s),
+    };
+    for (double d = step; d <= r.width() + s.width(); d += step)
+        for (double x : {r.left() + d, r.left() - d}) {
+            places.push_back(QRectF(QPointF(x, above), s));
+            places.push_back(QRectF(QPointF(x, below), s));
+        }
+    for (double y = r.top() + step; y + s.height() <= r.bottom() + s.height(); y += step) {
+        places.push_back(QRectF(QPointF(right, y), s));
+        places.push_back(QRectF(QPointF(left, y), s));
+    }
+    for (double lift = step; lift <= 3 * s.height(); lift += step) {
+        places.push_back(QRectF(QPointF(r.left(), above - lift), s));
+        places.push_back(QRectF(QPointF(r.left(), below + lift), s));
+    }
+    for (double y = r.top() + 2 * u; y + s.height() <= r.bottom() - 2 * u; y += step)
+        for (double x : {r.left() + 2 * u, r.right() - 2 * u - s.width()})
+            places.push_back(QRectF(QPointF(x, y), s));
+    return places;
+}
+
+// Where a component's label tag goes: the first place, in the first shape, that covers no other
+// component, no control and no other tag and stays on the sheet; with no such place, the
+// one-line tag above the outline, pulled onto the sheet.
+DiagramTag placeTag(const FormComponent& c, const QRectF& r, double u, QSize sheet,
+                    const std::vector<QRectF>& occupied) {
+    const QRectF page(2 * u, 2 * u, sheet.width() - 4 * u, sheet.height() - 4 * u);
+    for (Shape shape : {Shape::OneLine, Shape::TwoLines, Shape::LabelOnly}) {
+        if (shape != Shape::OneLine && c.caption.empty()) break;
+        for (const QRectF& t : tagPlaces(r, tagSize(c, u, shape), u))
+            if (clear(t, page, occupied)) return {c.label, t, shape};
+    }
+    QRectF fallback = tagPlaces(r, tagSize(c, u, Shape::OneLine), u).front();
+    fallback.moveTop(std::max(page.top(), fallback.top()));
+    fallback.moveLeft(std::clamp(fallback.left(), page.left(),
+                                 std::max(page.left(), page.right() - fallback.width())));
+    return {c.label, fallback, Shape::OneLine};
+}
+
+void drawComponent(QPainter& p, const FormComponent& c, const Mapper& m,
+                   const std::optional<DiagramTag>& tag) {
     const QRectF r = m.rect(c.rect);
     const double u = m.unit();
-    if (c.type != "text") {
-        p.setPen(QPen(kLine, std::max(1.0, 1.8 * u)));
-        p.setBrush(QColor(0xFF, 0xFF, 0xFF, 150));
-        p.drawRoundedRect(r, 4 * u, 4 * u);
-        drawComponentSymbol(p, c, r, u);
-    }
-    // Label tag above the outline (below it when the outline touches the top edge).
-    const QFont font = latinFont(13 * u, true);
-    const QFontMetricsF fm(font);
-    const QString label = qs(c.label);
     if (c.type == "text") {
-        const QString text = c.caption.empty() ? label : qs(c.caption);
+        const QString text = c.caption.empty() ? qs(c.label) : qs(c.caption);
         drawCentred(p, r, text, chineseFont(std::max(10.0, std::min(r.height() * 0.6, 16 * u))),
                     kLabel);
-        return std::nullopt;
+        return;
     }
-    const QFont captionFont = chineseFont(12 * u);
-    const double labelW = fm.horizontalAdvance(label) + 8 * u;
-    const double tw =
-        labelW + (c.caption.empty()
-                      ? 0
-                      : QFontMetricsF(captionFont).horizontalAdvance(qs(c.caption)) + 8 * u);
-    const double th = fm.height() + 2 * u;
-    const QRectF tag = placeTag(r, QSizeF(tw, th), u, size, occupied);
+    p.setPen(QPen(kLine, std::max(1.0, 1.8 * u)));
+    p.setBrush(QColor(0xFF, 0xFF, 0xFF, 150));
+    p.drawRoundedRect(r, 4 * u, 4 * u);
+    drawComponentSymbol(p, c, r, u);
+    if (!tag) return;
+    const QRectF& t = tag->rect;
     p.setPen(QPen(kLabel, std::max(1.0, 1.2 * u)));
     p.setBrush(QColor(0xFF, 0xFF, 0xFF));
-    p.drawRoundedRect(tag, 3 * u, 3 * u);
-    drawCentred(p, QRectF(tag.left(), tag.top(), labelW, th), label, font, kLabel);
-    if (!c.caption.empty())
-        drawCentred(p, QRectF(tag.left() + labelW, tag.top(), tw - labelW, th), qs(c.caption),
-                    captionFont, kLabel.lighter(130));
-    return tag;
+    p.drawRoundedRect(t, 3 * u, 3 * u);
+    const double line = labelLine(u);
+    const double labelW = tagSize(c, u, Shape::LabelOnly).width();
+    const QFont captionFont = tagCaptionFont(u, tag->shape);
+    switch (tag->shape) {
+        case Shape::OneLine:
+            drawCentred(p, QRectF(t.left(), t.top(), labelW, line), qs(c.label), tagLabelFont(u),
+                        kLabel);
+            drawCentred(p, QRectF(t.left() + labelW, t.top(), t.width() - labelW, line),
+                        qs(c.caption), captionFont, kLabel.lighter(130));
+            break;
+        case Shape::TwoLines:
+            drawCentred(p, QRectF(t.left(), t.top(), t.width(), line), qs(c.label), tagLabelFont(u),
+                        kLabel);
+            drawCentred(p, QRectF(t.left(), t.top() + line - u, t.width(), t.height() - line),
+                        qs(c.caption), captionFont, kLabel.lighter(130));
+            break;
+        case Shape::LabelOnly:
+            drawCentred(p, t, qs(c.label), tagLabelFont(u), kLabel);
+            break;
+    }
 }
 
 void drawPictureMount(QPainter& p, const QRectF& r, double u) {
@@ -227,6 +284,34 @@ void drawPictureMount(QPainter& p, const QRectF& r, double u) {
     p.setPen(QPen(QColor(0x9A, 0xA6, 0xB2), std::max(1.0, 1.2 * u)));
     p.setBrush(QColor(0xE3, 0xE8, 0xED));
     p.drawRoundedRect(r.adjusted(-3 * u, -3 * u, 3 * u, 3 * u), 3 * u, 3 * u);
+}
+
+bool covers(const FormRect& r, double x, double y) {
+    return x >= r.left && x < r.left + r.width && y >= r.top && y < r.top + r.height;
+}
+
+// A terminal that lies on a picture (a device photograph) sits on that picture's terminal
+// strip: a pad on the sheet under it would only peek out around the picture's edge.
+bool onPicture(const FormGeometry& form, const FormControl& terminal) {
+    const double x = terminal.rect.left + terminal.rect.width / 2.0;
+    const double y = terminal.rect.top + terminal.rect.height / 2.0;
+    for (const FormControl& c : form.controls)
+        if (c.kind == "picturebox" && !c.picture.empty() && covers(c.rect, x, y)) return true;
+    return false;
+}
+
+QFont toggleFont(double u) {
+    return chineseFont(14 * u, true);
+}
+
+// The edit-wire check box, when the form stores it with no caption and shows none beside it.
+const FormControl* uncaptionedToggle(const FormGeometry& form) {
+    const FormControl* box = nullptr;
+    for (const FormControl& c : form.controls) {
+        if (c.kind == "label" && c.caption == kToggleCaption) return nullptr;
+        if (c.kind == "checkbox" && c.caption.empty()) box = &c;
+    }
+    return box;
 }
 
 void drawTerminalPad(QPainter& p, const QRectF& r, double u) {
@@ -277,9 +362,54 @@ QSize diagramSize(const FormGeometry& form) {
     return {form.width, form.height};
 }
 
+DiagramLayout layoutDiagram(const FormGeometry& form, QSize size) {
+    if (size.isEmpty()) size = QSize(form.width, form.height);
+    const Mapper m{double(size.width()) / form.width, double(size.height()) / form.height};
+    const double u = m.unit();
+    const QRectF page(2 * u, 2 * u, size.width() - 4 * u, size.height() - 4 * u);
+    DiagramLayout layout;
+    std::vector<QRectF> occupied;  // every control, then what the layout places
+    for (const FormControl& c : form.controls) occupied.push_back(m.rect(c.rect));
+    std::vector<QRectF> components;
+    for (const FormComponent& c : form.components) components.push_back(m.rect(c.rect));
+    // The caption first: it belongs right beside its box, where the other windows show it.
+    if (const FormControl* box = uncaptionedToggle(form)) {
+        const QRectF r = m.rect(box->rect);
+        const QSizeF s(
+            QFontMetricsF(toggleFont(u)).horizontalAdvance(QString::fromUtf8(kToggleCaption)) +
+                2 * u,
+            std::min(r.height(), 24 * u));
+        const double cy = r.center().y() - s.height() / 2;
+        for (const QRectF& t : {QRectF(QPointF(r.right() + u, cy), s),
+                                QRectF(QPointF(r.left() - s.width() - u, cy), s),
+                                QRectF(QPointF(r.left(), r.bottom() + 2 * u), s),
+                                QRectF(QPointF(r.left(), r.top() - s.height() - 2 * u), s)}) {
+            if (clear(t, page, occupied) &&
+                !std::any_of(components.begin(), components.end(),
+                             [&](const QRectF& k) { return k.intersects(t); })) {
+                layout.toggleCaption = t;
+                occupied.push_back(t);
+                break;
+            }
+        }
+    }
+    for (const FormComponent& c : form.components) {
+        if (c.type == "text") continue;
+        // Everything but the component's own outline counts against its tag: wire bars too,
+        // and the picture that fills the outline (a tag inside it would be hidden).
+        std::vector<QRectF> others = occupied;
+        for (const FormComponent& k : form.components)
+            if (&k != &c) others.push_back(m.rect(k.rect));
+        layout.tags.push_back(placeTag(c, m.rect(c.rect), u, size, others));
+        occupied.push_back(layout.tags.back().rect);
+    }
+    return layout;
+}
+
 QImage drawDiagram(const FormGeometry& form, QSize size) {
     if (size.isEmpty()) size = QSize(form.width, form.height);
     const Mapper m{double(size.width()) / form.width, double(size.height()) / form.height};
+    const DiagramLayout layout = layoutDiagram(form, size);
     QImage img = canvas(size.width(), size.height(), kDiagramPaper);
     QPainter p(&img);
     prepare(p);
@@ -287,21 +417,22 @@ QImage drawDiagram(const FormGeometry& form, QSize size) {
     for (const FormControl& c : form.controls)
         if (c.kind == "picturebox" && c.parent.empty())
             drawPictureMount(p, m.rect(c.rect), m.unit());
-    // Label tags keep clear of the other components and of every control but the wire bars.
-    std::vector<QRectF> occupied;
-    for (const FormComponent& c : form.components) occupied.push_back(m.rect(c.rect));
-    for (const FormControl& c : form.controls)
-        if (c.kind != "wire") occupied.push_back(m.rect(c.rect));
     for (const FormComponent& c : form.components) {
-        // A component's own outline and the controls on it do not count against its tag.
-        std::vector<QRectF> others;
-        const QRectF own = m.rect(c.rect);
-        for (const QRectF& o : occupied)
-            if (!own.contains(o) && o != own) others.push_back(o);
-        if (auto tag = drawComponent(p, c, m, size, others)) occupied.push_back(*tag);
+        std::optional<DiagramTag> tag;
+        for (const DiagramTag& t : layout.tags)
+            if (t.label == c.label) tag = t;
+        drawComponent(p, c, m, tag);
     }
     for (const FormControl& c : form.controls)
-        if (c.kind == "terminal") drawTerminalPad(p, m.rect(c.rect), m.unit());
+        if (c.kind == "terminal" && !onPicture(form, c))
+            drawTerminalPad(p, m.rect(c.rect), m.unit());
+    if (layout.toggleCaption) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::white);
+        p.drawRect(*layout.toggleCaption);
+        drawCentred(p, *layout.toggleCaption, QString::fromUtf8(kToggleCaption),
+                    toggleFont(m.unit()), Qt::black);
+    }
     drawTitle(p, form, m);
     return img;
 }

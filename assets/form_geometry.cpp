@@ -18,8 +18,8 @@ FormGeometry fromSource(const formsrc::Window& w) {
     for (const formsrc::Component& c : w.components)
         form.components.push_back({c.label, c.type, toRect(c.rect), c.caption});
     for (const formsrc::Control& c : w.controls)
-        form.controls.push_back(
-            {c.name, std::string(c.kind->name), c.parent, toRect(w.windowRect(c))});
+        form.controls.push_back({c.name, std::string(c.kind->name), c.parent,
+                                 toRect(w.windowRect(c)), c.caption.value_or(""), c.picture});
     return form;
 }
 

@@ -24,9 +24,11 @@ struct FormComponent {
 
 struct FormControl {
     std::string name;
-    std::string kind;    // terminal, wire, picturebox, button, label, ...
-    std::string parent;  // picture box name, empty for the window
-    FormRect rect;       // window pixels (a parent's offset already added)
+    std::string kind;     // terminal, wire, picturebox, button, label, ...
+    std::string parent;   // picture box name, empty for the window
+    FormRect rect;        // window pixels (a parent's offset already added)
+    std::string caption;  // as stored, empty when the form gives none
+    std::string picture;  // asset name of the stored picture, empty when none
 };
 
 struct FormGeometry {

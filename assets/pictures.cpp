@@ -33,7 +33,85 @@ void drawLabel(QPainter& p, const QRectF& r, const QString& text, double size, Q
     drawCentred(p, r, text, latinFont(size, bold), colour);
 }
 
+void drawMarkings(QPainter& p, const DeviceLayout& layout, double size) {
+    for (const DeviceMarking& m : layout.markings) drawLabel(p, m.rect, m.text, size, kInk, true);
+}
+
+// Breaker: four poles of 73 pixels from x 24; supply screws on top, the outputs a1..a4 below.
+constexpr double kPoleLeft = 24, kPoleW = 73;
+
+DeviceLayout makeSwitchLayout() {
+    DeviceLayout l{kSwitchWidth, kSwitchHeight, {}, {}, {}};
+    static const std::array<const char*, 4> names = {"1", "3", "5", "N"};
+    for (int i = 0; i < 4; ++i) {
+        const double x0 = kPoleLeft + i * kPoleW, cx = x0 + kPoleW / 2;
+        l.strips.push_back(QRectF(x0 + 4, 252, kPoleW - 8, 56));
+        l.markings.push_back({QRectF(x0, 49, kPoleW, 13), names[static_cast<std::size_t>(i)]});
+        l.screws.push_back(QRectF(cx - 17, 28 - 17, 34, 34));
+    }
+    return l;
+}
+
+// Contactor: a top and a bottom terminal row (a normally closed auxiliary contact 21/22 on the
+// left, the three main poles, the normally open 13/14 on the right) and the coil A1/A2 on the
+// right edge.
+DeviceLayout makeContactorLayout() {
+    DeviceLayout l{kContactorSize, kContactorSize, {}, {}, {}};
+    l.strips = {QRectF(30, 2, 448, 74), QRectF(30, 414, 450, 89), QRectF(416, 98, 76, 98),
+                QRectF(416, 298, 76, 92)};
+    static const std::array<const char*, 5> top = {"21NC", "1/L1", "3/L2", "5/L3", "13NO"};
+    static const std::array<const char*, 5> bottom = {"22NC", "2/T1", "4/T2", "6/T3", "14NO"};
+    static const std::array<double, 5> x = {70, 140, 242, 342, 428};
+    for (std::size_t i = 0; i < 5; ++i) {
+        l.markings.push_back({QRectF(x[i] - 30, 78, 60, 18), top[i]});
+        l.markings.push_back({QRectF(x[i] - 30, 394, 60, 18), bottom[i]});
+    }
+    l.markings.push_back({QRectF(420, 198, 68, 18), "A1"});
+    l.markings.push_back({QRectF(420, 278, 68, 18), "A2"});
+    return l;
+}
+
+// Thermal relay: three tall bays for the heater inputs d1..d3 (the windows put them at quite
+// different heights), three for the outputs e1..e3 and one for the contact 95/96.
+DeviceLayout makeRelayLayout() {
+    DeviceLayout l{496, 320, {}, {}, {}};
+    l.strips = {QRectF(16, 22, 102, 158), QRectF(130, 22, 104, 158), QRectF(236, 22, 106, 158),
+                QRectF(20, 184, 98, 116), QRectF(140, 184, 92, 116), QRectF(236, 184, 92, 116),
+                QRectF(333, 208, 150, 94)};
+    l.markings = {{QRectF(36, 3, 60, 18), "1/L1"},    {QRectF(152, 3, 60, 18), "3/L2"},
+                  {QRectF(259, 3, 60, 18), "5/L3"},   {QRectF(39, 301, 60, 17), "2/T1"},
+                  {QRectF(156, 301, 60, 17), "4/T2"}, {QRectF(252, 301, 60, 17), "6/T3"},
+                  {QRectF(346, 301, 48, 17), "95"},   {QRectF(422, 301, 48, 17), "96"}};
+    return l;
+}
+
+// Fuse holder: one strip above and one below the carrier, for f1 and f2.
+DeviceLayout makeFuseLayout() {
+    return {160, 240, {QRectF(42, 0, 76, 58), QRectF(42, 182, 76, 58)}, {}, {}};
+}
+
+struct Layouts {
+    DeviceLayout breaker = makeSwitchLayout();
+    DeviceLayout contactor = makeContactorLayout();
+    DeviceLayout relay = makeRelayLayout();
+    DeviceLayout fuse = makeFuseLayout();
+};
+
+const Layouts& layouts() {
+    static const Layouts all;
+    return all;
+}
+
 }  // namespace
+
+const DeviceLayout* deviceLayout(const std::string& picture) {
+    if (picture == "switch_open" || picture == "switch_closed") return &layouts().breaker;
+    if (picture == "contactor_released" || picture == "contactor_pulled_in")
+        return &layouts().contactor;
+    if (picture == "relay") return &layouts().relay;
+    if (picture == "fuse") return &layouts().fuse;
+    return nullptr;
+}
 
 QImage drawSwitch(bool closed) {
     QImage img = canvas(kSwitchWidth, kSwitchHeight, kWall);
@@ -41,22 +119,19 @@ QImage drawSwitch(bool closed) {
     prepare(p);
     drawDinRail(p, QRectF(0, 118, kSwitchWidth, 54));
 
-    const double left = 24, poleW = 73, top = 6, bottom = 304;
+    const DeviceLayout& layout = layouts().breaker;
+    const double left = kPoleLeft, poleW = kPoleW, top = 6, bottom = 309;
     const QRectF body(left, top, poleW * 4, bottom - top);
     drawShadow(p, body, 6, 10);
-    static const std::array<const char*, 4> inNames = {"1", "3", "5", "N"};
     for (int i = 0; i < 4; ++i) {
         const double x0 = left + i * poleW, cx = x0 + poleW / 2;
         drawPlastic(p, QRectF(x0, top, poleW, bottom - top), QColor(0xF1, 0xF1, 0xEE), 4);
         // Raised front between the terminal rows.
-        drawPlastic(p, QRectF(x0 + 5, 62, poleW - 10, 198), QColor(0xF8, 0xF8, 0xF6), 3);
-        // Input terminal on top, output terminal at the bottom.
+        drawPlastic(p, QRectF(x0 + 5, 62, poleW - 10, 188), QColor(0xF8, 0xF8, 0xF6), 3);
+        // Supply screw on top; the output terminal's strip at the bottom.
         drawRecess(p, QRectF(x0 + 10, top + 4, poleW - 20, 44), 4);
         drawScrew(p, QPointF(cx, 28), 13, 35, false);
-        drawRecess(p, QRectF(x0 + 10, 264, poleW - 20, 38), 4);
-        drawScrew(p, QPointF(cx, 284), 12.5, -35, false);
-        drawLabel(p, QRectF(x0, 49, poleW, 13), inNames[static_cast<std::size_t>(i)], 11, kInk,
-                  true);
+        drawRecess(p, layout.strips[static_cast<std::size_t>(i)], 4);
         // Contact position indicator.
         const QRectF ind(x0 + 16, 70, poleW - 32, 22);
         p.setPen(QPen(QColor(0x55, 0x55, 0x55), 1));
@@ -70,10 +145,11 @@ QImage drawSwitch(bool closed) {
         p.drawRect(QRectF(x0 + 20, 136, poleW - 40, 16));
         drawLabel(p, QRectF(x0 + 20, 136, poleW - 40, 16), "6000", 9, QColor(0x44, 0x44, 0x44));
         // Lever slot.
-        drawRecess(p, QRectF(x0 + 14, 160, poleW - 28, 98), 5);
+        drawRecess(p, QRectF(x0 + 14, 160, poleW - 28, 90), 5);
     }
+    drawMarkings(p, layout, 11);
     // Common lever bar over all four poles.
-    const double leverTop = closed ? 164 : 222;
+    const double leverTop = closed ? 164 : 214;
     const QRectF lever(left + 10, leverTop, poleW * 4 - 20, 34);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0, 0, 0, 60));
@@ -103,27 +179,18 @@ QImage drawContactor(bool pulledIn) {
     prepare(p);
     drawDinRail(p, QRectF(0, 216, s, 70));
 
-    const QRectF body(80, 4, 412, 496);
+    const DeviceLayout& layout = layouts().contactor;
+    const QRectF body(26, 4, 471, 497);
     drawShadow(p, body, 10, 14);
     drawPlastic(p, body, QColor(0xD6, 0xD9, 0xDC), 10);
-    const std::array<double, 4> topX = {136, 238, 340, 424};
-    const std::array<double, 4> bottomX = {136, 242, 342, 424};
-    static const std::array<const char*, 4> topNames = {"1/L1", "3/L2", "5/L3", "13NO"};
-    static const std::array<const char*, 4> bottomNames = {"2/T1", "4/T2", "6/T3", "14NO"};
-    // Terminal blocks.
-    drawPlastic(p, QRectF(88, 8, 396, 86), QColor(0xC9, 0xCC, 0xD0), 6);
-    drawPlastic(p, QRectF(88, 410, 396, 86), QColor(0xC9, 0xCC, 0xD0), 6);
-    for (std::size_t i = 0; i < 4; ++i) {
-        const double r = i < 3 ? 18 : 15;
-        drawRecess(p, QRectF(topX[i] - 34, 12, 68, 48), 5);
-        drawScrew(p, QPointF(topX[i], 34), r, 30, false);
-        drawLabel(p, QRectF(topX[i] - 40, 64, 80, 22), topNames[i], 15, kInk, true);
-        drawRecess(p, QRectF(bottomX[i] - 34, 444, 68, 48), 5);
-        drawScrew(p, QPointF(bottomX[i], 466), r, -30, false);
-        drawLabel(p, QRectF(bottomX[i] - 40, 416, 80, 22), bottomNames[i], 15, kInk, true);
-    }
+    // Terminal blocks with their strips and markings; the coil's block on the right edge.
+    drawPlastic(p, QRectF(28, 4, 454, 94), QColor(0xC9, 0xCC, 0xD0), 6);
+    drawPlastic(p, QRectF(28, 390, 454, 111), QColor(0xC9, 0xCC, 0xD0), 6);
+    drawPlastic(p, QRectF(412, 96, 84, 296), QColor(0xC2, 0xC6, 0xCA), 6);
+    for (const QRectF& strip : layout.strips) drawRecess(p, strip, 5);
+    drawMarkings(p, layout, 15);
     // Front face.
-    drawPlastic(p, QRectF(96, 100, 312, 304), QColor(0xE6, 0xE8, 0xEA), 8);
+    drawPlastic(p, QRectF(96, 100, 312, 288), QColor(0xE6, 0xE8, 0xEA), 8);
     drawLabel(p, QRectF(104, 106, 296, 22), "AC-3  9A  380V", 16, QColor(0x3A, 0x40, 0x48), true);
     drawLabel(p, QRectF(104, 128, 296, 16), "Ui 660V   Ith 25A", 12, QColor(0x50, 0x56, 0x5E));
     // Inspection window with the three contact sets.
@@ -175,21 +242,12 @@ QImage drawContactor(bool pulledIn) {
     p.setBrush(pulledIn ? QColor(0xE0, 0x2A, 0x2A) : QColor(0xF4, 0xF4, 0xF4));
     p.drawRoundedRect(flag, 3, 3);
     drawLabel(p, flag, pulledIn ? "I  ON" : "O  OFF", 17, pulledIn ? Qt::white : kInk, true);
-    drawLabel(p, QRectF(104, 364, 296, 20), "3P  50/60Hz", 13, QColor(0x50, 0x56, 0x5E));
+    drawLabel(p, QRectF(104, 362, 296, 20), "3P  50/60Hz", 13, QColor(0x50, 0x56, 0x5E));
 
-    // Coil terminal block on the right.
-    const QRectF coil(414, 104, 70, 300);
-    drawPlastic(p, coil, QColor(0xC2, 0xC6, 0xCA), 6);
-    drawRecess(p, QRectF(424, 118, 56, 48), 5);
-    drawScrew(p, QPointF(452, 142), 14, 45, false);
-    drawLabel(p, QRectF(414, 168, 70, 20), "A1", 16, kInk, true);
-    drawRecess(p, QRectF(424, 314, 56, 48), 5);
-    drawScrew(p, QPointF(452, 338), 14, 45, false);
-    drawLabel(p, QRectF(414, 292, 70, 20), "A2", 16, kInk, true);
     p.save();
-    p.translate(449, 242);
+    p.translate(454, 247);
     p.rotate(-90);
-    drawLabel(p, QRectF(-60, -12, 120, 24), "~220V 50Hz", 13, QColor(0x30, 0x36, 0x3E), true);
+    drawLabel(p, QRectF(-30, -10, 60, 20), "~220V", 12, QColor(0x30, 0x36, 0x3E), true);
     p.restore();
     return img;
 }
@@ -245,79 +303,57 @@ QImage drawPushButton(bool green) {
 }
 
 QImage drawRelay() {
-    const int w = 496, h = 320;
-    QImage img = canvas(w, h, kWall);
+    const DeviceLayout& layout = layouts().relay;
+    QImage img = canvas(layout.width, layout.height, kWall);
     QPainter p(&img);
     prepare(p);
-    const std::array<double, 3> inX = {64, 176, 273};
-    const std::array<double, 3> outX = {79, 176, 273};
-    const QColor copper(0xC8, 0x7A, 0x3C);
-    // Connection pins that plug into the contactor above.
-    for (double x : inX) drawMetal(p, QRectF(x - 8, 4, 16, 110), copper);
-    const QRectF body(22, 92, 452, 222);
+    const QRectF body(8, 2, 480, 316);
     drawShadow(p, body, 8, 12);
     drawPlastic(p, body, QColor(0xD4, 0xD7, 0xDA), 8);
-    drawPlastic(p, QRectF(30, 100, 290, 82), QColor(0xC6, 0xCA, 0xCE), 6);
-    static const std::array<const char*, 3> outNames = {"2/T1", "4/T2", "6/T3"};
-    for (std::size_t i = 0; i < 3; ++i) {
-        drawRecess(p, QRectF(inX[i] - 30, 116, 60, 56), 5);
-        drawScrew(p, QPointF(inX[i], 144), 19, 30, false);
-        drawRecess(p, QRectF(outX[i] - 30, 228, 60, 56), 5);
-        drawScrew(p, QPointF(outX[i], 256), 19, -30, false);
-        drawLabel(p, QRectF(outX[i] - 40, 288, 80, 20), outNames[i], 15, kInk, true);
-    }
-    // Auxiliary contacts 95/96.
-    static const std::array<const char*, 2> auxNames = {"95", "96"};
-    const std::array<double, 2> auxX = {362, 422};
-    for (std::size_t i = 0; i < 2; ++i) {
-        drawRecess(p, QRectF(auxX[i] - 24, 232, 48, 48), 5);
-        drawScrew(p, QPointF(auxX[i], 256), 14, 45, false);
-        drawLabel(p, QRectF(auxX[i] - 30, 288, 60, 20), auxNames[i], 15, kInk, true);
-    }
+    drawPlastic(p, QRectF(12, 20, 334, 164), QColor(0xC6, 0xCA, 0xCE), 6);
+    for (const QRectF& bay : layout.strips) drawRecess(p, bay, 5);
+    drawMarkings(p, layout, 15);
     // Current setting dial, test and reset buttons.
-    const QPointF dial(378, 150);
+    const QPointF dial(386, 112);
     p.setBrush(QColor(0x24, 0x5C, 0xB0));
     p.setPen(QPen(QColor(0x12, 0x30, 0x60), 2));
-    p.drawEllipse(dial, 36, 36);
+    p.drawEllipse(dial, 32, 32);
     p.setPen(QPen(Qt::white, 4, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(dial, dial + QPointF(20, -22));
-    drawLabel(p, QRectF(330, 192, 96, 18), "7 - 10 A", 13, kInk, true);
+    p.drawLine(dial, dial + QPointF(18, -20));
+    drawLabel(p, QRectF(338, 152, 96, 18), "7 - 10 A", 13, kInk, true);
     p.setPen(QPen(QColor(0x70, 0x10, 0x10), 1.5));
     p.setBrush(QColor(0xD8, 0x26, 0x26));
-    p.drawRoundedRect(QRectF(434, 112, 28, 22), 4, 4);
-    drawLabel(p, QRectF(430, 134, 36, 14), "TEST", 9, kInk, true);
+    p.drawRoundedRect(QRectF(436, 56, 28, 22), 4, 4);
+    drawLabel(p, QRectF(432, 78, 36, 14), "TEST", 9, kInk, true);
     p.setBrush(QColor(0x2C, 0x6C, 0xC8));
     p.setPen(QPen(QColor(0x10, 0x30, 0x60), 1.5));
-    p.drawEllipse(QPointF(448, 170), 13, 13);
-    drawLabel(p, QRectF(435, 157, 26, 26), "R", 13, Qt::white, true);
-    drawLabel(p, QRectF(30, 186, 290, 20), "1/L1      3/L2      5/L3", 13, QColor(0x40, 0x46, 0x4E),
-              true);
+    p.drawEllipse(QPointF(450, 124), 13, 13);
+    drawLabel(p, QRectF(437, 111, 26, 26), "R", 13, Qt::white, true);
+    drawLabel(p, QRectF(350, 176, 130, 18), "FR  3P", 13, QColor(0x40, 0x46, 0x4E), true);
     return img;
 }
 
 QImage drawFuse() {
-    const int w = 160, h = 240;
+    const DeviceLayout& layout = layouts().fuse;
+    const int w = layout.width, h = layout.height;
     QImage img = canvas(w, h, kWall);
     QPainter p(&img);
     prepare(p);
     drawDinRail(p, QRectF(0, 92, w, 52));
-    const QRectF body(14, 4, 116, 232);
+    const QRectF body(14, 2, 116, 236);
     drawShadow(p, body, 6, 10);
     drawPlastic(p, body, QColor(0xEE, 0xEE, 0xEA), 6);
-    drawRecess(p, QRectF(44, 8, 56, 38), 4);
-    drawScrew(p, QPointF(72, 26), 15, 30, false);
-    drawRecess(p, QRectF(44, 196, 56, 36), 4);
-    drawScrew(p, QPointF(72, 214), 15, -30, false);
+    for (const QRectF& strip : layout.strips) drawRecess(p, strip, 4);
     // Fuse carrier with its blown-fuse window.
-    const QRectF carrier(26, 54, 92, 134);
+    const QRectF carrier(26, 62, 92, 114);
     drawPlastic(p, carrier, QColor(0x5A, 0x62, 0x6C), 8);
     p.setPen(QPen(QColor(0x78, 0x82, 0x8C), 2));
-    for (int k = 0; k < 6; ++k) p.drawLine(QPointF(40, 64 + k * 6), QPointF(104, 64 + k * 6));
+    for (int k = 0; k < 6; ++k) p.drawLine(QPointF(40, 72 + k * 6), QPointF(104, 72 + k * 6));
     p.setPen(QPen(QColor(0x22, 0x22, 0x22), 1));
     p.setBrush(QColor(0xB0, 0xE8, 0xB8));
-    p.drawRoundedRect(QRectF(50, 110, 44, 18), 3, 3);
-    drawLabel(p, QRectF(26, 134, 92, 26), "2A", 20, Qt::white, true);
-    drawLabel(p, QRectF(26, 160, 92, 18), "500V~", 12, QColor(0xE0, 0xE4, 0xE8));
+    p.drawRoundedRect(QRectF(50, 108, 44, 16), 3, 3);
+    drawLabel(p, QRectF(26, 126, 92, 26), "2A", 20, Qt::white, true);
+    drawLabel(p, QRectF(26, 152, 92, 18), "500V~", 12, QColor(0xE0, 0xE4, 0xE8));
     return img;
 }
 

@@ -1,9 +1,10 @@
 // The fixed pictures and animations of the program, each drawn from scratch with QPainter.
-// Sizes are the sizes of the generated files; the program scales them into its boxes, so the
-// connection screws sit where the terminals of the exercise windows lie over them.
+// Sizes are the sizes of the generated files; the program scales them into its boxes.
 #pragma once
 
 #include <QImage>
+#include <QRectF>
+#include <QString>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,26 @@ QImage drawMotorAtRest();
 // The running motor (620 x 434), `count` frames of one seamless loop; forward turns clockwise
 // seen from the shaft end, reverse counter-clockwise.
 std::vector<QImage> drawMotorFrames(bool forward, int count);
+
+// What a device picture (breaker, contactor, relay, fuse) keeps for the terminals that the
+// windows lay over it, in picture pixels. One picture serves every window, and each window puts
+// its terminals a little elsewhere; the terminal buttons carry the screws, so the picture draws
+// no screw where they go, only dark terminal strips for them to sit in, and prints its markings
+// (1/L1, 2/T1, A1, 95, ...) where no window puts a terminal. The screws it does draw (the
+// breaker's supply side) lie where no terminal comes.
+struct DeviceMarking {
+    QRectF rect;
+    QString text;
+};
+struct DeviceLayout {
+    int width = 0, height = 0;
+    std::vector<QRectF> strips;  // every terminal lying on the picture lies in one
+    std::vector<DeviceMarking> markings;
+    std::vector<QRectF> screws;  // drawn screw heads with their washers
+};
+// By the picture's asset name (switch_open, switch_closed, contactor_released,
+// contactor_pulled_in, relay, fuse); nullptr for any other picture.
+const DeviceLayout* deviceLayout(const std::string& picture);
 
 // The six circuits.
 enum class Exercise {

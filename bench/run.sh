@@ -9,6 +9,8 @@
 # that change show their settled value; clicks are injected with XTest and timed from the button
 # release; CPU share is the schedstat run time of all threads of the process while the motor
 # animation plays (after a 7.5 s warm-up); peak RSS is VmHWM. The program has no timing hook.
+# WT_BENCH_PROGRAM names another program to measure in place of build-bench's (bench/windows.sh
+# passes the Windows edition under wine that way).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
@@ -44,7 +46,8 @@ export SDL_AUDIODRIVER=dummy
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 unset SESSION_MANAGER
 
-echo "wiring-trainer: $build/wiring-trainer (Release); display $DISPLAY; load $(cut -d' ' -f1-3 /proc/loadavg)"
-"$build/bench/probe" --program "$build/wiring-trainer" --empty "$build/bench/empty_window" \
+echo "wiring-trainer: ${WT_BENCH_PROGRAM:-$build/wiring-trainer (Release)}; display $DISPLAY; load $(cut -d' ' -f1-3 /proc/loadavg)"
+program=${WT_BENCH_PROGRAM:-$build/wiring-trainer}
+"$build/bench/probe" --program "$program" --empty "$build/bench/empty_window" \
     --floor "$build/bench/floor_windows" --movie "$build/bench/movie_box" --runs "$runs" "${only[@]}" \
     2>"$work/probe.log" || { cat "$work/probe.log" >&2; exit 1; }

@@ -92,6 +92,13 @@ void toggleQuietPower(const HandlerCall& call, std::atomic<std::int32_t>& power,
     play(call, media::Role::SwitchOpenSound);
 }
 
+void showKeptPower(const HandlerCall& call, const std::atomic<std::int32_t>& power,
+                   std::string_view gbkSwitchBox, std::string_view gbkLabel, bool announce) {
+    if (power.load() != 1) return;
+    setPicture(call, gbkSwitchBox, media::Role::SwitchClosed);
+    if (announce) status(call, gbkLabel, kGreen, text::kPowerOn);
+}
+
 void startReversing(const HandlerCall& call, const ReversingBoxes& boxes, bool forward,
                     PictureOrder order) {
     using media::Role;

@@ -47,6 +47,15 @@ void toggleQuietPower(const HandlerCall& call, std::atomic<std::int32_t>& power,
                       std::string_view gbkLabel, std::string_view gbkContactorBox,
                       std::string_view gbkMotorBox);
 
+// A window opens with its controls as the form stores them (switch open, status label hidden),
+// while its power flag is kept from the last opening. So that the picture never contradicts the
+// flag, a window opened with the power on shows the switch closed and, where its switch speaks
+// on the status label (`announce`), "通电源了" in green, as a press of the switch in that window
+// would have left it. No sound plays: nothing was switched. The wiring starts empty, so the
+// contactor stays released and the motor at rest whatever the running flag says.
+void showKeptPower(const HandlerCall& call, const std::atomic<std::int32_t>& power,
+                   std::string_view gbkSwitchBox, std::string_view gbkLabel, bool announce);
+
 // A window with a forward and a reverse contactor (forward/reverse, double interlock).
 struct ReversingBoxes {
     std::string_view label;             // the status label

@@ -126,7 +126,11 @@ void ContinuousJog::jogRelease(const HandlerCall& call) {
 
 void ContinuousJog::registerHandlers(HandlerRegistry& registry) {
     const std::string window(kWindow);
-    wiring.registerHandlers(registry, window, power);
+    // Opened with the power on: the switch shown closed; the status label speaks only once a
+    // start was tried, as the switch itself does.
+    wiring.registerHandlers(registry, window, power, [this](const HandlerCall& call) {
+        ops::showKeptPower(call, power, switchBox, promptLabel, statusShown.load() == 1);
+    });
     registry.add(handlers::透明标签1_mouseDown,
                  [this](const HandlerCall& call) { togglePower(call); });
     registry.add(handlers::按钮2_clicked, [this](const HandlerCall& call) { startSequence(call); });

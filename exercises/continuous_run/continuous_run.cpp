@@ -27,7 +27,11 @@ using media::Role;
 ContinuousRun::ContinuousRun() : wiring(continuousRunTable()) {}
 
 void ContinuousRun::registerHandlers(HandlerRegistry& registry) {
-    wiring.registerHandlers(registry, kWindow, power);
+    // Opened with the power on: the switch shown closed; the status label speaks only once a
+    // start was tried, as the switch itself does.
+    wiring.registerHandlers(registry, kWindow, power, [this](const HandlerCall& call) {
+        ops::showKeptPower(call, power, switchBox, promptLabel, statusShown.load() == 1);
+    });
     registry.add(handlers::透明标签1_mouseDown,
                  [this](const HandlerCall& call) { togglePower(call); });
     registry.add(handlers::按钮开_clicked, [this](const HandlerCall& call) { start(call); });

@@ -44,7 +44,11 @@ constexpr Sync kSyncRules[] = {
 ForwardReverse::ForwardReverse() : wiring(forwardReverseTable()) {}
 
 void ForwardReverse::registerHandlers(HandlerRegistry& registry) {
-    wiring.registerHandlers(registry, kWindow, power);
+    // Opened with the power on: the switch shown closed and the power announced, as the switch
+    // itself does.
+    wiring.registerHandlers(registry, kWindow, power, [this](const HandlerCall& call) {
+        ops::showKeptPower(call, power, switchBox, promptLabel, true);
+    });
     registry.add(handlers::透明标签1_mouseDown,
                  [this](const HandlerCall& call) { togglePower(call); });
     registry.add(handlers::按钮1_clicked, [this](const HandlerCall& call) { stop(call); });

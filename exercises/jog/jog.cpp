@@ -79,7 +79,11 @@ void Jog::stopSequence(const HandlerCall& call) {
 
 void Jog::registerHandlers(HandlerRegistry& registry) {
     const std::string window(kWindow);
-    wiring.registerHandlers(registry, window, power);
+    // Opened with the power on: the switch shown closed; the status label speaks only once a
+    // start was tried, as the switch itself does.
+    wiring.registerHandlers(registry, window, power, [this](const HandlerCall& call) {
+        ops::showKeptPower(call, power, switchBox, promptLabel, statusShown.load() == 1);
+    });
     registry.add(handlers::透明标签1_mouseDown,
                  [this](const HandlerCall& call) { togglePower(call); });
     // The press only hands the start sequence to a new thread, so the GUI thread stays free for

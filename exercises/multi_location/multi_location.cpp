@@ -44,7 +44,11 @@ const std::vector<MultiLocation::CheckStep>& MultiLocation::checkSteps() {
 }
 
 void MultiLocation::registerHandlers(HandlerRegistry& registry) {
-    wiring.registerHandlers(registry, kWindow, power);
+    // Opened with the power on: the switch shown closed and the power announced, as the switch
+    // itself does.
+    wiring.registerHandlers(registry, kWindow, power, [this](const HandlerCall& call) {
+        ops::showKeptPower(call, power, switchBox, promptLabel, true);
+    });
     registry.add(handlers::透明标签1_mouseDown,
                  [this](const HandlerCall& call) { togglePower(call); });
     for (const char* handler :

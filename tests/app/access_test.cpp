@@ -13,6 +13,8 @@
 #include "form_ids.h"
 #include "qt_fixture.h"
 #include "resources/embedded_forms.h"
+#include "ui/focus.h"
+#include "ui/qt/focus_mark.h"
 
 namespace wt::test {
 namespace {
@@ -107,7 +109,15 @@ TEST_F(Access, EditWireCheckBoxIsCalledAsCaptionedInEveryWindow) {
             EXPECT_FALSE(text(c, QAccessible::Description).isEmpty())
                 << c->objectName().toStdString();
         }
-        // The window itself carries no name of ours: its title becomes its name.
+        // Everything that acts shows a hand.
+        for (const focus::Stop& stop : focus::stops(window_->block()))
+            EXPECT_EQ(w->control(stop.index)->cursor().shape(), Qt::PointingHandCursor)
+                << stop.spoken;
+        // A frame named by its title, which the program sets from the menu button's caption.
+        QAccessibleInterface* frame = QAccessible::queryAccessibleInterface(w);
+        EXPECT_EQ(frame->role(), QAccessible::Window);
+        w->setWindowTitle(QStringLiteral("电路长动"));
+        EXPECT_EQ(frame->text(QAccessible::Name), QStringLiteral("电路长动"));
         EXPECT_TRUE(w->accessibleName().isEmpty());
         w->close();
     }
@@ -161,6 +171,67 @@ TEST_F(Access, StatusLabelReadsItsCurrentText) {
     EXPECT_EQ(QAccessible::queryAccessibleInterface(label)->role(), QAccessible::StaticText);
     ui_.setProperty(window_, gbk("标签39"), prop::Caption, gbk("电机启动中"));
     EXPECT_EQ(text(label, QAccessible::Name), QStringLiteral("电机启动中"));
+    // Green and red as the program sets them, each glyph inside a dark outline: no pixel of the
+    // text colour touches the white back colour, and the outline sets it off by at least 3:1.
+    ui_.setProperty(window_, gbk("标签39"), prop::Visible, 1);
+    for (const int colour : {65280, 255}) {
+        SCOPED_TRACE(colour);
+        ui_.setProperty(window_, gbk("标签39"), prop::TextColor, colour);
+        const QColor ink = qt::colorFor(colour);
+        const QImage img = label->grab().toImage();
+        int inked = 0, bare = 0, dark = 0;
+        for (int y = 1; y + 1 < img.height(); ++y)
+            for (int x = 1; x + 1 < img.width(); ++x) {
+                const QColor c = img.pixelColor(x, y);
+                if (c.lightness() < 40) ++dark;
+                if (c != ink) continue;
+                ++inked;
+                for (const QPoint d : {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)})
+                    if (img.pixelColor(QPoint(x, y) + d).lightness() > 200) ++bare;
+            }
+        EXPECT_GT(inked, 20);
+        EXPECT_GT(dark, inked / 4);
+        EXPECT_EQ(bare, 0);
+        const QColor around = static_cast<qt::TextLabel*>(label)->outline();
+        std::printf("status text %d: %.2f:1 on white, %.2f:1 against its outline\n", colour,
+                    qt::contrastRatio(ink, Qt::white), qt::contrastRatio(ink, around));
+        EXPECT_GE(qt::contrastRatio(ink, around), 3.0);
+    }
+}
+
+// The switch picture lights up while its click area has the keyboard focus; the check box's
+// caption is never cut off, however small the window.
+TEST_F(Access, SwitchLightsUpAndCaptionFits) {
+    qt::FormWindow* w = open(forms::ContinuousRunExercise);
+    ASSERT_NE(w, nullptr);
+    w->show();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    QWidget* picture = w->control(QStringLiteral("图片框1"));
+    const auto corner = [&] { return picture->grab().toImage().pixelColor(1, 1); };
+    w->control(QStringLiteral("a1"))->setFocus(Qt::TabFocusReason);
+    const QColor plain = corner();
+    w->control(QStringLiteral("透明标签1"))->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(corner(), QColor(0, 90, 200));  // the hover cue's ring
+    w->control(QStringLiteral("a1"))->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(corner(), plain);
+
+    QWidget* box = w->control(QStringLiteral("选择框"));
+    for (const double share : {1.0, 0.6, 0.45, 0.3}) {
+        SCOPED_TRACE(share);
+        w->resize((w->storedSize() * share).expandedTo(w->minimumSize()));
+        QCoreApplication::processEvents();
+        // Three square glyphs: the caption's ink, right of the indicator, is about three times
+        // as wide as it is high; a cut-off caption is narrower.
+        const QImage img = box->grab().toImage();
+        QRect ink;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = img.width() / 3; x < img.width(); ++x)
+                if (img.pixelColor(x, y).lightness() < 120) ink |= QRect(x, y, 1, 1);
+        ASSERT_FALSE(ink.isEmpty());
+        EXPECT_GE(ink.width(), 5 * ink.height() / 2) << ink.width() << "x" << ink.height();
+        EXPECT_LT(ink.right(), img.width() - 1);
+    }
 }
 
 // Keys alone: every wire, the power switch, the start button; the green status follows.
@@ -187,6 +258,84 @@ TEST_F(Access, ContinuousRunByKeys) {
     press(w->control(QStringLiteral("按钮开")));
     EXPECT_EQ(ui_.getInt(window_, gbk("标签39"), prop::TextColor), 65280);
     EXPECT_FALSE(w->control(QStringLiteral("标签39"))->isHidden());
+}
+
+// Arrow keys move the focus to focus::nearest, and they shorten the keyboard-only wiring: the
+// fewest key presses (Tab, Shift+Tab, the four arrows, then Space on each terminal) from the
+// control that has the focus when the window opens, counted over focus::stops/nearest.
+TEST_F(Access, ArrowKeysShortenWiringByKeys) {
+    qt::FormWindow* w = open(forms::ContinuousRunExercise);
+    ASSERT_NE(w, nullptr);
+    w->show();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    const std::vector<focus::Stop> stops = focus::stops(window_->block());
+    const int n = static_cast<int>(stops.size());
+    const auto stopNamed = [&](const QString& name) {
+        return focus::stopOf(stops, window_->indexOf(gbk(name.toStdString())));
+    };
+    // Breadth first over the moves a key makes: Tab alone, Tab and Shift+Tab, those and arrows.
+    enum Keys { kTab, kBackTab, kArrows };
+    const auto presses = [&](int from, int to, Keys keys) {
+        std::vector<int> dist(n, -1);
+        std::vector<int> queue{from};
+        dist[from] = 0;
+        for (std::size_t q = 0; q < queue.size(); ++q) {
+            const int at = queue[q];
+            std::vector<int> next{(at + 1) % n};
+            if (keys != kTab) next.push_back((at + n - 1) % n);
+            if (keys == kArrows)
+                for (focus::Direction d : {focus::Direction::Left, focus::Direction::Right,
+                                           focus::Direction::Up, focus::Direction::Down})
+                    next.push_back(focus::nearest(stops, at, d));
+            for (int k : next)
+                if (dist[k] < 0) {
+                    dist[k] = dist[at] + 1;
+                    queue.push_back(k);
+                }
+        }
+        return dist[to];
+    };
+    const QStringList wiring =
+        QStringLiteral(
+            "a1 b1 a2 b2 a3 b3 w1 a4 f1 c1 d1 c2 d2 c3 d3 e1 e2 e3 m1 f2 e6 sb1 e5 sb2 "
+            "sb4 c4 sb4 w2 sb3 b4")
+            .split(' ');
+    const int start = focus::stopOf(stops, window_->indexOf(gbk("透明标签1")));
+    int tabs = 0, backTabs = 0, keys = 0;
+    for (int at = start, k = 0; k < wiring.size(); ++k) {
+        const int to = stopNamed(wiring[k]);
+        ASSERT_GE(to, 0) << wiring[k].toStdString();
+        tabs += presses(at, to, kTab);
+        backTabs += presses(at, to, kBackTab);
+        keys += presses(at, to, kArrows);
+        at = to;
+    }
+    std::printf(
+        "continuous-run wiring by keys, moves: %d with Tab alone, %d with Tab and "
+        "Shift+Tab, %d with arrows too; and %lld Space presses\n",
+        tabs, backTabs, keys, static_cast<long long>(wiring.size()));
+    EXPECT_LT(keys, backTabs / 2);
+
+    // The binding does what the count assumes: from the switch, each arrow lands on nearest.
+    const struct {
+        int key;
+        focus::Direction direction;
+    } rows[] = {{Qt::Key_Down, focus::Direction::Down},
+                {Qt::Key_Right, focus::Direction::Right},
+                {Qt::Key_Down, focus::Direction::Down},
+                {Qt::Key_Left, focus::Direction::Left},
+                {Qt::Key_Up, focus::Direction::Up}};
+    int at = start;
+    w->control(stops[at].index)->setFocus(Qt::TabFocusReason);
+    for (const auto& row : rows) {
+        const int expected = focus::nearest(stops, at, row.direction);
+        QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(row.key));
+        EXPECT_EQ(QApplication::focusWidget(), w->control(stops[expected].index))
+            << "from " << stops[at].spoken;
+        EXPECT_TRUE(qt::keyboardFocus(*QApplication::focusWidget()));
+        at = expected;
+    }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // refusal of a broken form.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -117,6 +118,73 @@ TEST(Diagram, EmptyFormGivesAnEmptySheetOfTheWindowSize) {
     EXPECT_EQ(img.size(), QSize(1159, 839));
     EXPECT_TRUE(isPaper(img.pixel(13, 13) & 0xFFFFFF));
 }
+
+// The real windows: every component tag stays clear of every control (a wire bar over a tag
+// would hide it once wired), of the other components and tags; and the windows whose form gives
+// the edit-wire check box no caption get "修改线" drawn right beside it.
+struct RealDiagramRow {
+    const char* window;
+    bool drawsToggleCaption;
+};
+
+class RealDiagram : public ::testing::TestWithParam<RealDiagramRow> {};
+
+TEST_P(RealDiagram, TagsClearOfEveryControlAndTheToggleCaptioned) {
+    std::string error;
+    auto form = readFormGeometry(std::string(WT_TEST_FORMS_DIR) + "/" + GetParam().window + ".form",
+                                 &error);
+    ASSERT_TRUE(form) << error;
+    const QSize size = diagramSize(*form);
+    const double sx = double(size.width()) / form->width, sy = double(size.height()) / form->height;
+    auto mapped = [&](const FormRect& r) {
+        return QRectF(r.left * sx, r.top * sy, r.width * sx, r.height * sy);
+    };
+    const DiagramLayout layout = layoutDiagram(*form, size);
+    const QRectF sheet(0, 0, size.width(), size.height());
+    std::vector<std::pair<std::string, QRectF>> placed;
+    for (const DiagramTag& t : layout.tags) placed.emplace_back(t.label, t.rect);
+    if (layout.toggleCaption) placed.emplace_back(kToggleCaption, *layout.toggleCaption);
+    for (const auto& [label, tag] : placed) {
+        EXPECT_TRUE(sheet.contains(tag)) << label;
+        for (const FormControl& c : form->controls)
+            EXPECT_FALSE(mapped(c.rect).intersects(tag)) << label << " under " << c.name;
+        for (const FormComponent& k : form->components) {
+            if (k.label != label) {
+                EXPECT_FALSE(mapped(k.rect).intersects(tag)) << label << " on " << k.label;
+            }
+        }
+        for (const auto& [other, rect] : placed) {
+            if (other != label) {
+                EXPECT_FALSE(rect.intersects(tag)) << label << " on " << other;
+            }
+        }
+    }
+    ASSERT_EQ(layout.toggleCaption.has_value(), GetParam().drawsToggleCaption);
+    if (!layout.toggleCaption) return;
+    const QRectF caption = *layout.toggleCaption;
+    for (const FormControl& c : form->controls) {
+        if (c.kind != "checkbox") continue;
+        const QRectF box = mapped(c.rect);
+        EXPECT_LT(std::abs(caption.left() - box.right()), 6)
+            << "not beside its check box: at " << caption.left() << "," << caption.top();
+        EXPECT_LT(std::abs(caption.center().y() - box.center().y()), 2);
+    }
+    const QImage img = drawDiagram(*form, size);
+    int dark = 0;
+    for (int y = int(caption.top()); y < int(caption.bottom()); ++y)
+        for (int x = int(caption.left()); x < int(caption.right()); ++x)
+            dark += qGray(img.pixel(x, y)) < 100 ? 1 : 0;
+    EXPECT_GT(dark, 40) << "修改线 is not drawn";
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, RealDiagram,
+                         ::testing::Values(RealDiagramRow{"ContinuousRunExercise", false},
+                                           RealDiagramRow{"JogExercise", true},
+                                           RealDiagramRow{"ContinuousJogExercise", true},
+                                           RealDiagramRow{"ForwardReverseExercise", false},
+                                           RealDiagramRow{"DoubleInterlockExercise", false},
+                                           RealDiagramRow{"MultiLocationExercise", true}),
+                         [](const auto& info) { return std::string(info.param.window); });
 
 class AssetgenRun : public ::testing::Test {
   protected:

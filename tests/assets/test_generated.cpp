@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <optional>
 #include <string>
 
 #include "assets/form_geometry.h"
@@ -185,38 +187,66 @@ INSTANTIATE_TEST_SUITE_P(Pairs, PictureStates,
                                                    "contactor_pulled_in.png", 0.01},
                                            PairRow{"button_green.png", "button_red.png", 0.3}));
 
-// The terminal screws of the switch lie where the windows put the terminals a1..a4: in the
-// bottom strip of the picture, at these shares of its width (the terminals of the
-// continuous-run window over its 216 x 168 power-switch box).
-TEST(SwitchPicture, OutputScrewsUnderTheTerminals) {
-    auto img = readPng(asset("switch_open.png"));
-    ASSERT_TRUE(img);
-    for (double share : {140.0 - 96, 180.0 - 96, 228.0 - 96, 268.0 - 96}) {
-        const int cx = static_cast<int>(share / 216 * img->width);
-        const int cy = static_cast<int>(156.0 / 168 * img->height);
-        // A screw head is metal grey, not the white body or the dark recess: look for it
-        // within a few pixels.
-        int metal = 0;
-        for (int dy = -8; dy <= 8; ++dy)
-            for (int dx = -8; dx <= 8; ++dx) {
-                const std::uint32_t c = img->at(cx + dx, cy + dy);
-                const int r = c >> 16, g = (c >> 8) & 0xFF, b = c & 0xFF;
-                if (r > 0x70 && r < 0xE8 && std::abs(r - b) < 40 && std::abs(r - g) < 40) ++metal;
-            }
-        EXPECT_GT(metal, 60) << "no screw near x=" << cx;
-    }
+// A device picture honours its layout: its terminal strips hold no screw head (the terminal
+// buttons bring theirs), its markings are printed, and the screws it draws are there.
+class DevicePicture : public ::testing::TestWithParam<const char*> {};
+
+int countIn(const test::Rgb& img, const QRectF& r, bool (*pick)(std::uint32_t)) {
+    int n = 0;
+    for (int y = std::max(0, int(r.top())); y < std::min(img.height, int(r.bottom())); ++y)
+        for (int x = std::max(0, int(r.left())); x < std::min(img.width, int(r.right())); ++x)
+            n += pick(img.at(x, y)) ? 1 : 0;
+    return n;
 }
+int maxChannel(std::uint32_t c) {
+    return std::max({int(c >> 16), int((c >> 8) & 0xFF), int(c & 0xFF)});
+}
+bool bright(std::uint32_t c) {
+    return maxChannel(c) > 0xB0;
+}
+bool ink(std::uint32_t c) {
+    return maxChannel(c) < 0x70;
+}
+
+TEST_P(DevicePicture, StripsAreBareMarkingsPrintedScrewsDrawn) {
+    const DeviceLayout* layout = deviceLayout(GetParam());
+    ASSERT_NE(layout, nullptr);
+    auto img = readPng(asset(std::string(GetParam()) + ".png"));
+    ASSERT_TRUE(img);
+    ASSERT_EQ(img->width, layout->width);
+    ASSERT_EQ(img->height, layout->height);
+    for (const QRectF& strip : layout->strips) {
+        const QRectF inner = strip.adjusted(4, 4, -4, -4);
+        EXPECT_LT(countIn(*img, inner, bright), inner.width() * inner.height() * 0.01)
+            << "a screw drawn in the strip at " << strip.x() << "," << strip.y();
+    }
+    for (const DeviceMarking& m : layout->markings)
+        EXPECT_GT(countIn(*img, m.rect, ink), 15) << m.text.toStdString() << " not printed";
+    for (const QRectF& screw : layout->screws)
+        EXPECT_GT(countIn(*img, screw, bright), screw.width() * screw.height() * 0.1)
+            << "no screw at " << screw.x() << "," << screw.y();
+}
+
+INSTANTIATE_TEST_SUITE_P(Devices, DevicePicture,
+                         ::testing::Values("switch_open", "switch_closed", "contactor_released",
+                                           "contactor_pulled_in", "relay", "fuse"));
 
 // The real forms: every terminal sits on a drawn component, so that its pad is part of a
 // component and not a loose dot on the grid.
-class RealForm : public ::testing::TestWithParam<Exercise> {};
+class RealForm : public ::testing::TestWithParam<Exercise> {
+  protected:
+    std::optional<FormGeometry> read() {
+        std::string error;
+        auto form = readFormGeometry(
+            std::string(WT_TEST_FORMS_DIR) + "/" + exerciseWindow(GetParam()) + ".form", &error);
+        EXPECT_TRUE(form) << error;
+        return form;
+    }
+};
 
 TEST_P(RealForm, TerminalsLieOnComponents) {
-    const std::string path =
-        std::string(WT_TEST_FORMS_DIR) + "/" + exerciseWindow(GetParam()) + ".form";
-    std::string error;
-    auto form = readFormGeometry(path, &error);
-    ASSERT_TRUE(form) << error;
+    auto form = read();
+    ASSERT_TRUE(form);
     if (form->components.empty()) GTEST_SKIP() << "no components yet";
     for (const FormControl& c : form->controls) {
         if (c.kind != "terminal") continue;
@@ -227,6 +257,44 @@ TEST_P(RealForm, TerminalsLieOnComponents) {
                                 y >= k.rect.top && y <= k.rect.top + k.rect.height);
         EXPECT_TRUE(inside) << c.name << " lies on no component";
     }
+}
+
+// Every terminal that a window lays over a device picture sits in one of the picture's terminal
+// strips (so its own screw is the only one there: none drawn beside it, no terminal loose on the
+// rail), and hides neither a marking nor a screw of the picture.
+TEST_P(RealForm, TerminalsOnDevicePicturesSitInTheirStripsHidingNothing) {
+    auto form = read();
+    ASSERT_TRUE(form);
+    int checked = 0;
+    for (const FormControl& box : form->controls) {
+        const DeviceLayout* layout = deviceLayout(box.picture);
+        if (box.kind != "picturebox" || !layout) continue;
+        const QRectF area(0, 0, layout->width, layout->height);
+        const double sx = double(layout->width) / box.rect.width;
+        const double sy = double(layout->height) / box.rect.height;
+        for (const FormControl& t : form->controls) {
+            if (t.kind != "terminal") continue;
+            const QRectF r((t.rect.left - box.rect.left) * sx, (t.rect.top - box.rect.top) * sy,
+                           t.rect.width * sx, t.rect.height * sy);
+            if (!area.contains(r.center())) continue;  // on the background beside it
+            ++checked;
+            const QRectF on = r.intersected(area);
+            bool inStrip = false;
+            for (const QRectF& strip : layout->strips)
+                inStrip = inStrip || strip.adjusted(-3, -3, 3, 3).contains(on);
+            EXPECT_TRUE(inStrip) << t.name << " on " << box.name << " (" << box.picture
+                                 << ") lies outside every terminal strip";
+            for (const DeviceMarking& m : layout->markings)
+                EXPECT_FALSE(m.rect.intersects(r))
+                    << t.name << " hides " << m.text.toStdString() << " on " << box.name;
+            const QRectF beside =
+                r.adjusted(-r.width() / 2, -r.height() / 2, r.width() / 2, r.height() / 2);
+            for (const QRectF& screw : layout->screws)
+                EXPECT_FALSE(screw.intersects(beside))
+                    << t.name << " sits by a drawn screw on " << box.name;
+        }
+    }
+    EXPECT_GT(checked, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Exercises, RealForm, ::testing::ValuesIn(kExercises),

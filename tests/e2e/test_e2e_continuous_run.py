@@ -1,9 +1,12 @@
 """Continuous run: wire, power on, start (green "电机启动中", animation), stop (red), power off,
-remove a wire, be refused, reopen without wires."""
+remove a wire, be refused, reopen without wires; close with the power on and reopen to the switch
+shown closed."""
 import os
 import sys
+import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from trainer import changed_share  # noqa: E402
 from walk import Trainer, Walk, finish, menu_refuses_clicks  # noqa: E402
 
 WIRING = ("a1 b1 a2 b2 a3 b3 w1 a4 f1 c1 d1 c2 d2 c3 d3 e1 e2 e3 m1 f2 e6 sb1 e5 "
@@ -26,7 +29,40 @@ def main():
         w.remove("a1", "a1线")
         w.refused("按钮开")
         w.close_and_reopen_shows_no_wires()
+        reopen_with_the_power_on(t, w)
         finish(t)
+
+
+def switch_pixels(t, w):
+    rect = w.rect("图片框1")
+    return t.screenshot(rect).region((0, 0, rect[2], rect[3]))
+
+
+def reopen_with_the_power_on(t, w):
+    """The power flag outlives the window: reopened, the window shows the switch closed (and, a
+    start having been tried, "通电源了" in green), and the first press opens the switch."""
+    w.open()
+    time.sleep(0.3)
+    shown_open = switch_pixels(t, w)
+    w.power()
+    shown_closed = switch_pixels(t, w)
+    assert changed_share(shown_open, shown_closed) > 0.05, "the switch did not close"
+    t.close(w.window)
+    w.open()
+    time.sleep(0.3)
+    reopened = switch_pixels(t, w)
+    # Compared as a learner sees it: far nearer the closed switch than the open one (a focus mark
+    # may differ).
+    to_closed, to_open = changed_share(shown_closed, reopened), changed_share(shown_open, reopened)
+    print("reopened switch: %.1f %% differ from closed, %.1f %% from open" % (100 * to_closed,
+                                                                          100 * to_open))
+    assert to_closed * 4 < to_open, "reopened with the power on, the switch shows open"
+    assert w.status("green"), "reopened with the power on, no green status text"
+    w.power()
+    after = switch_pixels(t, w)
+    assert changed_share(shown_open, after) * 4 < changed_share(shown_closed, after), \
+        "the first press did not open the switch"
+    t.close(w.window)
 
 
 if __name__ == "__main__":

@@ -1,6 +1,7 @@
 """The program on a real desktop (openbox, accessibility bus): the menu and an exercise window
 carry the program's name and icon, the exercise window is titled after its menu button, a refused
-start's message box answers with "确定", a box destroyed from outside counts as answered, an
+start's message box answers with "确定" and is a dialog wide enough for its title, windows
+read as frames named by their titles on the accessibility bus, a box destroyed from outside counts as answered, an
 exercise window destroyed from outside counts as closed (the menu opens an exercise again), and
 closing the menu ends the program with 0."""
 import json
@@ -67,6 +68,13 @@ def main():
         seen = t.wait_for(lambda: [w for w in atspi_windows(t) if w["name"].startswith("信息：")],
                           15.0, "the box on the accessibility bus")
         assert seen[0]["buttons"] == ["确定"], seen
+        # Windows read as frames named by their titles; the box as a dialog with the buttons of
+        # one (no minimise or maximise function in its Motif hints) and its whole title's width.
+        frames = {w["name"]: w["role"] for w in atspi_windows(t)}
+        assert frames.get("电路长动") == "frame" and frames.get(NAME) == "frame", frames
+        hints = t.run("xprop", "-id", box[0], "_MOTIF_WM_HINTS").split("=")[-1].split(",")
+        assert int(hints[1], 16) & 0x18 == 0, "the box may be minimised or maximised: %r" % hints
+        assert box[3] >= 220, "box %d px wide: too narrow for its title" % box[3]
 
         # A box destroyed from outside counts as answered: the exercise takes clicks again and
         # the next refused start raises a new box, answered with Return this time.

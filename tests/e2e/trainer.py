@@ -22,6 +22,8 @@ t.raise_window(id) puts a window on top (there is no window manager to do it); t
 clicks a screen position; t.mouse_down(window, control) / t.mouse_up() hold the left button;
 t.form(window) is the Form (size, rect, centre, wires, terminals) of a window.
 
+Under wine the menu and the exercise windows are placed where they are found (see below).
+
 Real desktops: Trainer(screen="1366x768", wm=True, atspi=True) gives Xvfb that screen size, starts
 openbox as the window manager (t.clients() lists the managed windows with their client rects,
 t.frame_extents(id) the frame around one) and a private session bus with the accessibility bus, so
@@ -38,6 +40,12 @@ WT_TRAINER (the program; default build/wiring-trainer), WT_WMCLOSE (the wmclose.
 tests/e2e/wt_wmclose beside the program), WT_FORM_GEOMETRY (formc's dump; default
 build/generated/form_geometry.json). Xvfb picks a free display itself (-displayfd), so tests can
 run in parallel.
+
+The Windows edition: a WT_TRAINER ending in .exe (build-win/wiring-trainer.exe) runs as
+`wine64 wiring-trainer.exe` in the prefix WT_WINEPREFIX (made with wineboot on first use). Wine
+gives the started process's pid to its X windows, and without a window manager an X window is
+exactly the Win32 client area, so every walk here drives it unchanged. Walks in one prefix must
+not overlap (ctest: RESOURCE_LOCK); stop() ends the prefix's wine processes.
 """
 
 import json
@@ -53,6 +61,9 @@ GEOMETRY = os.environ.get("WT_FORM_GEOMETRY") or os.path.join(ROOT, "build", "ge
 WINDOW_ORIGIN = (50, 50)
 # The least share of a running motor's box that visibly changes between two looks 0.35 s apart.
 MOTION_SHARE = 0.03
+
+WINE = os.environ.get("WT_WINE", "/usr/lib/wine/wine64")
+WINESERVER = os.path.join(os.path.dirname(WINE), "wineserver")
 
 MENU_BUTTONS = {  # menu button name -> exercise window
     "点动": "JogExercise",
@@ -144,9 +155,14 @@ class Trainer:
                  atspi=False):
         self.program = program or os.environ.get("WT_TRAINER") or os.environ.get(
             "WT_PROGRAM", os.path.join(ROOT, "build", "wiring-trainer"))
+        self.wine = self.program.endswith(".exe")
+        self.command = [WINE, self.program] if self.wine else [self.program]
         self.wmclose = os.environ.get("WT_WMCLOSE") or os.path.join(
-            os.path.dirname(self.program), "tests", "e2e", "wt_wmclose")
-        for tool, what in ((self.program, "the program"), (self.wmclose, "wt_wmclose")):
+            ROOT, "build" if self.wine else os.path.dirname(self.program), "tests", "e2e",
+            "wt_wmclose")
+        if self.wine:
+            skip_unless_wine(self.program)
+        for tool, what in ((self.command[0], "the program"), (self.wmclose, "wt_wmclose")):
             if not os.access(tool, os.X_OK):
                 raise RuntimeError("%s is missing: %s (build it first)" % (what, tool))
         self.tmp = tempfile.mkdtemp(prefix="wt-e2e-")
@@ -157,6 +173,9 @@ class Trainer:
         self.env["DISPLAY"] = self.display
         self.env["XDG_RUNTIME_DIR"] = self.tmp
         self.env.setdefault("SDL_AUDIODRIVER", "dummy")
+        if self.wine:
+            self.env["WINEPREFIX"] = wine_prefix()
+            self.env["WINEDEBUG"] = "-all"
         if env:
             self.env.update(env)
         for _ in range(100):
@@ -171,12 +190,14 @@ class Trainer:
             self._start_atspi()
         if wm:
             self._start_openbox()
+        if self.wine:
+            prepare_prefix(self.env)
         if start_program:
             self.start()
 
     def start(self):
         self.log = open(os.path.join(self.tmp, "program.log"), "w")
-        self.proc = subprocess.Popen([self.program], env=self.env, stdout=self.log,
+        self.proc = subprocess.Popen(self.command, env=self.env, stdout=self.log,
                                      stderr=subprocess.STDOUT)
 
     def __enter__(self):
@@ -211,6 +232,9 @@ class Trainer:
         if self.proc and self.proc.poll() is None:
             self.proc.kill()
             self.proc.wait()
+        if self.wine:  # wine's own processes of the prefix (explorer, services) hold this display
+            subprocess.run([WINESERVER, "-k"], env=self.env, stderr=subprocess.DEVNULL)
+            subprocess.run([WINESERVER, "-w"], env=self.env, stderr=subprocess.DEVNULL)
         for helper in reversed(self.helpers):
             if helper.poll() is None:
                 helper.terminate()
@@ -444,14 +468,21 @@ class Trainer:
     # --- Program -------------------------------------------------------------------------------
 
     def wait_menu(self, timeout=15.0):
-        return self.wait_window((994, 491), timeout)
+        return self._placed_where_found("ExerciseMenu", self.wait_window((994, 491), timeout))
 
     def open_exercise(self, menu_button, timeout=15.0):
         window = MENU_BUTTONS[menu_button]
         self.click("ExerciseMenu", menu_button)
-        self.wait_window(self.form(window).size, timeout)
+        self._placed_where_found(window, self.wait_window(self.form(window).size, timeout))
         time.sleep(0.3)
         return window
+
+    def _placed_where_found(self, window, row):
+        # A Win32 program places its window's frame at 50, 50; wine without a window manager
+        # draws no frame but leaves the client area where that frame would have put it.
+        if self.wine:
+            self.place(window, row)
+        return row
 
     def close(self, window):
         w = self.find_window(self.form(window).size)
@@ -467,6 +498,28 @@ class Trainer:
             return self.proc.wait(timeout)
         except subprocess.TimeoutExpired:
             return None
+
+
+def wine_prefix():
+    return os.environ.get("WT_WINEPREFIX") or os.path.join(ROOT, "build-win", "wine-prefix")
+
+
+def skip_unless_wine(exe):
+    """Ends a test of the Windows edition as skipped (ctest SKIP_RETURN_CODE 77) where it cannot
+    run."""
+    for ok, why in ((os.access(WINE, os.X_OK), WINE + " is not installed"),
+                    (os.path.exists(exe), exe + " has not been built (./windows.sh)")):
+        if not ok:
+            print("skipped: " + why)
+            raise SystemExit(77)
+
+
+def prepare_prefix(env):
+    """Makes the wine prefix of `env` once (about 7 s); later walks reuse it."""
+    if not os.path.exists(os.path.join(env["WINEPREFIX"], "system.reg")):
+        subprocess.run([WINE, "wineboot", "-i"], env=env, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, timeout=120)
+        subprocess.run([WINESERVER, "-w"], env=env, timeout=60)
 
 
 def fit_of(stored, client):

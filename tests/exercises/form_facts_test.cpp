@@ -12,11 +12,13 @@
 #include <utility>
 #include <vector>
 
+#include "exercises/ops.h"
 #include "exercises/registry.h"
 #include "form_ids.h"
 #include "tests/support/test_host.h"
 #include "tests/support/wiring_probe.h"
 #include "resources/gbk.h"
+#include "ui/properties.h"
 
 namespace wt::test {
 namespace {
@@ -54,6 +56,9 @@ struct WindowFacts {
     const char* powerBox;          // the switch picture holding the click area 透明标签1
     std::size_t powerBoxChildren;  // 0: not pinned
     const char* toggleCaption;     // of 选择框
+    // The status label says nothing about the power until a start was tried (continuous run,
+    // jog, continuous run with jog); else every press of the switch announces it.
+    bool quietUntilAStart;
     std::vector<ControlFact> controls;
     std::vector<const char*> namedWireBars;  // labels the logic reads by name
 };
@@ -77,6 +82,7 @@ const WindowFacts kWindows[] = {
      "图片框1",
      0,
      "修改线",
+     true,
      {{"透明标签1", Kind::TransparentLabel, "图片框1", kPress},
       {"按钮开", Kind::Button, "图片框6", kClick},
       {"按钮关", Kind::Button, "图片框5", kClick},
@@ -103,6 +109,7 @@ const WindowFacts kWindows[] = {
      "图片框1",
      1,
      "",
+     true,
      {{"按钮1", Kind::Button, "图片框7", kHold},
       {"透明标签1", Kind::TransparentLabel, "图片框1", kPress},
       {"标签1", Kind::Label, kAnyParent, kNone}},
@@ -130,6 +137,7 @@ const WindowFacts kWindows[] = {
      "图片框2",
      2,
      "",
+     true,
      {{"按钮1", Kind::Button, kAnyParent, kClick},
       {"按钮2", Kind::Button, kAnyParent, kClick},
       {"按钮3", Kind::Button, kAnyParent, kHold},
@@ -159,6 +167,7 @@ const WindowFacts kWindows[] = {
      "图片框1",
      1,
      "",
+     false,
      {{"透明标签1", Kind::TransparentLabel, "图片框1", kPress},
       {"按钮1", Kind::Button, kAnyParent, kClick},
       {"按钮2", Kind::Button, kAnyParent, kClick},
@@ -183,6 +192,7 @@ const WindowFacts kWindows[] = {
      "图片框1",
      1,
      "",
+     false,
      {{"透明标签1", Kind::TransparentLabel, "图片框1", kPress},
       {"按钮1", Kind::Button, kAnyParent, kClick},
       {"按钮2", Kind::Button, kAnyParent, kClick},
@@ -345,6 +355,33 @@ TEST_P(FormFacts, OnlyTheStatusLabelStartsHidden) {
         const form::ControlRecord& r = block().records[i];
         EXPECT_EQ(r.visibleAtCreation(), utf8(r.nameGbk) != facts.status) << utf8(r.nameGbk);
     }
+}
+
+// The power flag outlives the window; the switch picture and status label come back as stored.
+// Opened again with the power on, the window shows the switch closed (and plays nothing: nothing
+// was switched), announces the power only where its switch would, and the next press opens the
+// switch. Opened with the power off, it stays as stored.
+TEST_P(FormFacts, ReopenedWindowShowsTheSwitchAsThePowerFlagSays) {
+    TestHost host;
+    WindowRef win = host.open(facts.id);
+    host.mouseDown(win, "透明标签1");
+    host.close(win);
+    host.effects();
+    win = host.open(facts.id);
+    EXPECT_EQ(lines(host.effects()), lines({picture(facts.powerBox, media::Role::SwitchClosed)}));
+    EXPECT_EQ(host.visible(win, facts.status), !facts.quietUntilAStart);
+    if (!facts.quietUntilAStart) {
+        EXPECT_EQ(host.caption(win, facts.status), "通电源了");
+        EXPECT_EQ(host.integer(win, facts.status, prop::TextColor), ops::kGreen);
+    }
+    host.mouseDown(win, "透明标签1");
+    EXPECT_EQ(host.picture(win, facts.powerBox), media::Role::SwitchOpen);
+    host.close(win);
+    host.effects();
+    win = host.open(facts.id);
+    EXPECT_TRUE(host.effects().empty());
+    EXPECT_EQ(host.picture(win, facts.powerBox), media::Role::Count);
+    EXPECT_FALSE(host.visible(win, facts.status));
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, FormFacts, ::testing::ValuesIn(kWindows),

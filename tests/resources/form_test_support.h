@@ -89,7 +89,12 @@ inline FormcRun runFormc(const std::filesystem::path& assets, const std::filesys
     std::string cmd = quote(WT_FORMC_PATH) + " --assets " + quote(assets.string()) +
                       " --resource " + quote((outDir / "forms.bin").string()) + " --header " +
                       quote((outDir / "form_ids.h").string()) + options;
-    for (const auto& f : forms) cmd += " " + quote(f.string());
+    // Appended piece by piece: `" " + std::string&&` inserts at the front, which GCC 12 at -O3
+    // takes for an overlapping copy (-Wrestrict).
+    for (const auto& f : forms) {
+        cmd += ' ';
+        cmd += quote(f.string());
+    }
     cmd += " 2>&1";
     FormcRun run;
     FILE* pipe = ::popen(cmd.c_str(), "r");

@@ -14,7 +14,7 @@ import websocket
 
 
 class Browser:
-    def __init__(self, width=1366, height=768):
+    def __init__(self, width=1366, height=768, phone=False):
         self.profile = tempfile.mkdtemp(prefix="wt-chromium.")
         exe = shutil.which("chromium") or "chromium"
         self.proc = subprocess.Popen(
@@ -35,7 +35,9 @@ class Browser:
         self.call("Page.enable")
         # The viewport exactly as asked, whatever the headless window keeps for itself.
         self.call("Emulation.setDeviceMetricsOverride", width=width, height=height,
-                  deviceScaleFactor=1, mobile=False)
+                  deviceScaleFactor=1, mobile=phone)
+        if phone:
+            self.call("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=5)
 
     def _port(self):
         marker = os.path.join(self.profile, "DevToolsActivePort")
@@ -105,6 +107,11 @@ class Browser:
         points = [] if kind == "touchEnd" else [dict(x=x, y=y, id=1)]
         self.call("Input.dispatchTouchEvent", type=kind, touchPoints=points)
 
+    def fingers(self, kind, points):
+        """Touch with several fingers at once: points [(x, y), …], none for the last lift."""
+        self.call("Input.dispatchTouchEvent", type=kind,
+                  touchPoints=[dict(x=x, y=y, id=k + 1) for k, (x, y) in enumerate(points)])
+
     def press(self, selector):
         x, y = self._at(selector)
         self.mouse("mouseMoved", x, y, 0)
@@ -124,9 +131,9 @@ class Browser:
             raise RuntimeError(f"nothing to click at {selector}")
         return at
 
-    def key(self, kind, key, code, text=""):
-        params = dict(type=kind, key=key, code=code,
-                      windowsVirtualKeyCode={" ": 32, "Enter": 13}.get(key, 0))
+    def key(self, kind, key, code, text="", modifiers=0):
+        params = dict(type=kind, key=key, code=code, modifiers=modifiers,
+                      windowsVirtualKeyCode={" ": 32, "Enter": 13, "Tab": 9}.get(key, 0))
         if text:
             params["text"] = text
         self.call("Input.dispatchKeyEvent", **params)

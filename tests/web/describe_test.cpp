@@ -7,8 +7,10 @@
 #include <array>
 #include <cstring>
 
-#include "resources/media.h"
+#include "form_ids.h"
+#include "resources/embedded_forms.h"
 #include "resources/gbk.h"
+#include "resources/media.h"
 #include "ui/properties.h"
 
 namespace wt::web {
@@ -169,6 +171,50 @@ TEST(WebDescribe, WindowsAndStatesCarryWhatThePageShows) {
               "{\"i\":1,\"visible\":1,\"caption\":\"通电源了\","
               "\"color\":65280,\"checked\":0}");
     EXPECT_EQ(describeState(*open, 9), "{\"i\":9}");
+}
+
+// The page names, describes and orders the controls as the desktop does: what each control's
+// object in the window's description carries, up to the next control's.
+TEST(WebDescribe, ControlsThatActCarryTheDesktopsNamesAndMoves) {
+    static const auto forms =
+        form::FormResource::parse(form::embeddedFormResource(), wt::forms::kHandlerCount);
+    ASSERT_TRUE(forms);
+    const auto control = [](const std::string& all, std::string_view name) {
+        const std::size_t at = all.find("\"name\":" + jsonString(name));
+        if (at == std::string::npos) return std::string();
+        return all.substr(at, all.find("{\"i\":", at) - at);
+    };
+    struct Row {
+        std::uint32_t window;
+        std::string_view control, fragment;
+    };
+    const Row rows[] = {
+        {wt::forms::ContinuousRunExercise, "透明标签1", "\"spoken\":\"QS 电源开关\""},
+        {wt::forms::ContinuousRunExercise, "透明标签1", "\"desc\":\"按下合上或断开电源\""},
+        {wt::forms::ContinuousRunExercise, "按钮开", "\"spoken\":\"SB2 启动\""},
+        {wt::forms::ContinuousRunExercise, "a1",
+         "\"spoken\":\"a1\",\"desc\":\"电源开关 QS，下端第1极\""},
+        {wt::forms::ContinuousRunExercise, "a1", "\"nav\":["},
+        {wt::forms::ExerciseMenu, "点动", "\"spoken\":\"电路点动\""},
+    };
+    for (const Row& r : rows) {
+        ModelWindow w(*forms->find(r.window), 1);
+        const std::string all = describeWindow(w, "");
+        EXPECT_NE(control(all, r.control).find(r.fragment), std::string::npos)
+            << r.control << ": " << control(all, r.control);
+    }
+    // Labels and wires take no focus; the menu's Tab order runs down the buttons as drawn.
+    ModelWindow run(*forms->find(wt::forms::ContinuousRunExercise), 1);
+    EXPECT_EQ(control(describeWindow(run, ""), "标签39").find("\"nav\""), std::string::npos);
+    ModelWindow menu(*forms->find(wt::forms::ExerciseMenu), 1);
+    const std::string all = describeWindow(menu, "");
+    const auto indexOf = [&](std::string_view name) {
+        const std::size_t at = all.rfind("{\"i\":", all.find("\"name\":" + jsonString(name)));
+        return std::stoi(all.substr(at + 5));
+    };
+    EXPECT_NE(all.find("\"tab\":[" + std::to_string(indexOf("点动")) + "," +
+                       std::to_string(indexOf("长动")) + ","),
+              std::string::npos);
 }
 
 }  // namespace

@@ -5,9 +5,12 @@
 // start sequences of the jog presses run at once and the order of effects is fixed.
 //   diff_driver SEED CLICKS      the transcript
 //   diff_driver --describe       every window's page description (JSON), one per line
+//   diff_driver --gbk            every name and caption of the form resource and some edge
+//                                cases through the GBK conversions, one per line
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,8 +18,8 @@
 #include "form_ids.h"
 #include "resources/embedded_forms.h"
 #include "resources/form_reader.h"
-#include "resources/media.h"
 #include "resources/gbk.h"
+#include "resources/media.h"
 #include "ui/properties.h"
 #include "ui/web/describe.h"
 
@@ -136,6 +139,25 @@ std::string stateLine(const ModelWindow& w, const wiring::Wiring& wiring,
            std::to_string(platform.sounds);
 }
 
+std::string hex(const std::string& bytes) {
+    std::string out;
+    char buf[4];
+    for (const unsigned char c : bytes) {
+        std::snprintf(buf, sizeof buf, "%02x", c);
+        out += buf;
+    }
+    return out;
+}
+
+// The conversions both ways: UTF-8 of the GBK text, GBK of that, and the strict conversion.
+void printGbk(const std::string& gbkText) {
+    const std::string text = utf8(gbkText);
+    const std::optional<std::string> exact = gbkExact(text);
+    if (gbkText.empty()) return;
+    std::printf("%s %s %s %s\n", hex(gbkText).c_str(), hex(text).c_str(), hex(gbk(text)).c_str(),
+                exact ? hex(*exact).c_str() : "-");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -159,6 +181,22 @@ int main(int argc, char** argv) {
             ModelWindow w(block, 1);
             std::printf("%s\n", web::describeWindow(w, "标题").c_str());
         }
+        return 0;
+    }
+    if (argc == 2 && std::string(argv[1]) == "--gbk") {
+        for (const form::WindowBlock& block : forms->blocks())
+            for (const form::ControlRecord& rec : block.records) {
+                printGbk(rec.nameGbk);
+                printGbk(rec.captionGbk);
+            }
+        // A lone lead byte, bytes outside GBK, the euro sign, a character GBK lacks.
+        for (const char* edge : {"\x81", "\xff\xfe",
+                                 "a\x80"
+                                 "b",
+                                 "\xa1\xa1\xa1"})
+            printGbk(edge);
+        for (const char* text : {"€", "😀", "电机\xe2\x82", "ÀÉ"})
+            std::printf("%s %s\n", hex(gbk(text)).c_str(), gbkExact(text) ? "exact" : "-");
         return 0;
     }
     if (argc != 3) {

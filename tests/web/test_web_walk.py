@@ -3,6 +3,7 @@ and the forward/reverse exercise from wiring to the refused start and the reopen
 the page's own duties (dialog mode, the message box that blocks the page, the themed look after
 the first close, names for assistive technology, a jog push-button held by Space, the mouse and
 touch)."""
+import json
 import os
 import shutil
 import sys
@@ -47,6 +48,8 @@ def continuous_run(p):
     assert p.stats()["sounds"] > sounds, "closing the switch played nothing"
     b.click(ctl(t, "按钮开"))
     assert p.status(t, "标签39") == ["电机启动中", GREEN], p.status(t, "标签39")
+    # The program's own green keeps 3:1 against what surrounds its glyphs.
+    assert float(b.eval("%s.dataset.contrast" % p.js(ctl(t, "标签39")))) >= 3
     assert p.animated(t, "图片框7") and p.animates_on_screen(t, "图片框7"), "motor not animating"
     b.click(ctl(t, "按钮关"))
     assert p.status(t, "标签39")[1] == RED, p.status(t, "标签39")
@@ -131,6 +134,96 @@ def ax_names(b):
     return named
 
 
+def ax_described(b):
+    """Descriptions by accessible name."""
+    return {n.get("name", {}).get("value"): n.get("description", {}).get("value")
+            for n in b.call("Accessibility.getFullAXTree")["nodes"] if not n.get("ignored")}
+
+
+KEYS = {"Tab": ("Tab", 0), "Shift+Tab": ("Tab", 8), "ArrowLeft": ("ArrowLeft", 0),
+        "ArrowRight": ("ArrowRight", 0), "ArrowUp": ("ArrowUp", 0), "ArrowDown": ("ArrowDown", 0)}
+
+
+def keyboard_moves(p, title):
+    """Where each key takes the focus from each stop of the window, as the page defines it."""
+    graph = p.q("""(() => { const w = [...wtPage.windows.values()].find(w => w.desc.title === %s);
+        const shown = w.stops.filter(s => s.el.checkVisibility()); const names = shown.map(s => s.desc.name);
+        const ring = names.concat(['关闭']); const out = {};
+        ring.forEach((n, k) => { const s = shown[k]; const at = d => { const to = s && w.controls[s.desc.nav[d]];
+            return to && to.el.checkVisibility() ? to.desc.name : n; };
+          out[n] = {'Tab': ring[(k + 1) %% ring.length], 'Shift+Tab': ring[(k + ring.length - 1) %% ring.length],
+                    'ArrowLeft': s ? at(0) : n, 'ArrowRight': s ? at(1) : n, 'ArrowUp': s ? at(2) : n,
+                    'ArrowDown': s ? at(3) : n}; });
+        return out; })()""" % json.dumps(title))
+    return graph
+
+
+def shortest(graph, start, goal, keys):
+    """The fewest key presses from stop start to stop goal using only `keys`."""
+    paths, todo = {start: []}, [start]
+    for at in todo:
+        if at == goal:
+            return paths[at]
+        for k in keys:
+            to = graph[at][k]
+            if to not in paths:
+                paths[to] = paths[at] + [k]
+                todo.append(to)
+    raise AssertionError("%s cannot reach %s" % (start, goal))
+
+
+def keyboard_wiring(p):
+    """The continuous-run wiring by keyboard alone: arrows and Tab to each terminal, Enter on it.
+    Prints the presses it takes against Tab alone."""
+    b = p.b
+    # A click on the page around the windows leaves the focus on nothing: Tab comes back to the
+    # menu, on its first button.
+    b.mouse("mousePressed", 2, 760, 1)
+    b.mouse("mouseReleased", 2, 760, 0)
+    b.eval("document.activeElement.blur()")
+    b.key("keyDown", "Tab", "Tab")
+    b.key("keyUp", "Tab", "Tab")
+    assert b.eval("document.activeElement.getAttribute('aria-label')") == "电路点动"
+    b.key("keyDown", "Tab", "Tab")
+    b.key("keyUp", "Tab", "Tab")
+    assert b.eval("document.activeElement.getAttribute('aria-label')") == "电路长动", "menu Tab order"
+    b.key("keyDown", "Enter", "Enter", "\r")
+    b.key("keyUp", "Enter", "Enter")
+    t = "电路长动"
+    b.wait_for("!!%s" % p.js(win(t)), 10)
+    assert b.eval("!%s.hidden" % p.js(win(t) + " .wt-ring")), "opened by keyboard without a focus mark"
+    graph = keyboard_moves(p, t)
+    focused = lambda: p.q("document.activeElement.closest('[data-name]') ? "
+                          "document.activeElement.closest('[data-name]').dataset.name : ''")
+    at = focused()
+    assert at == "透明标签1", "the window opened with the focus on %r" % at
+    tab_only = presses = 0
+    for terminal in RUN_WIRING.split():
+        tab_only += len(shortest(graph, at, terminal, ["Tab"])) + 1
+        for k in shortest(graph, at, terminal, list(KEYS)):
+            key, mods = KEYS[k]
+            b.key("keyDown", key, key, modifiers=mods)
+            b.key("keyUp", key, key, modifiers=mods)
+            presses += 1
+        assert focused() == terminal, "keys meant for %s reached %s" % (terminal, focused())
+        # The focus mark is on the terminal, whole, inside the window.
+        ring = p.q("""(() => { const w = document.activeElement.closest('.wt-window'); const r = w.querySelector('.wt-ring');
+            if (r.hidden) return null; const a = r.getBoundingClientRect(), c = w.querySelector('.wt-client').getBoundingClientRect(),
+            e = document.activeElement.getBoundingClientRect();
+            return a.left <= e.left && a.top <= e.top && a.right >= e.right && a.bottom >= e.bottom &&
+                   a.left >= c.left - 0.5 && a.top >= c.top - 0.5 && a.right <= c.right + 0.5 && a.bottom <= c.bottom + 0.5; })()""")
+        assert ring, "no whole focus mark on %s: %s" % (terminal, ring)
+        b.key("keyDown", "Enter", "Enter", "\r")
+        b.key("keyUp", "Enter", "Enter")
+        presses += 1
+        at = terminal
+    assert p.shown_wires(t) == p.all_wires(t), "not wired: %s" % sorted(p.all_wires(t) - p.shown_wires(t))
+    print("keyboard-only continuous-run wiring: %d key presses (Tab alone: %d)" % (presses, tab_only))
+    p.close(t)
+    # The focus goes back to the menu button that opened the window.
+    assert b.eval("document.activeElement.getAttribute('aria-label')") == "电路长动"
+
+
 def names_and_keys(p):
     """Controls that act are focusable and named as on the desktop; Space holds a jog button."""
     b = p.b
@@ -139,9 +232,19 @@ def names_and_keys(p):
         assert want in named.get(role, set()), "no %s named %s: %s" % (role, want, named.get(role))
     t = p.open_exercise("电路点动", "电路点动")
     named = ax_names(b)
-    for role, want in [("button", "a1"), ("button", "按钮1"), ("button", "透明标签1"),
+    for role, want in [("button", "a1"), ("button", "SB 点动按钮"), ("button", "QS 电源开关"),
                        ("button", "关闭"), ("checkbox", "修改线"), ("dialog", t)]:
         assert want in named.get(role, set()), "no %s named %s: %s" % (role, want, named.get(role))
+    for internal in ("按钮1", "透明标签1", "选择框"):
+        assert not any(internal in names for names in named.values()), "internal name %s exposed" % internal
+    described = ax_described(b)
+    for name, want in [("a1", "电源开关 QS，下端第1极"), ("SB 点动按钮", "按住电动机运转，松开停止"),
+                       ("QS 电源开关", "按下合上或断开电源"), ("修改线", "勾选后点击端子拆除导线")]:
+        assert described.get(name) == want, "%s described as %r" % (name, described.get(name))
+    assert b.eval("%s.getAttribute('aria-live')" % p.js(ctl(t, "标签1"))) == "polite", "status not live"
+    # What acts shows the hand: terminals, the switch's whole picture, push-buttons, the check box.
+    for name in ("a1", "图片框1", "按钮1", "选择框"):
+        assert b.eval("getComputedStyle(%s).cursor" % p.js(ctl(t, name))) == "pointer", name
     # The menu is inert meanwhile: its buttons are out of the tree.
     assert "电路长动" not in named.get("button", set()), "the inert menu is exposed"
     # Focus the jog push-button and hold Space: the start sequence runs (here: refused, as
@@ -170,6 +273,37 @@ def names_and_keys(p):
     p.close(t)
 
 
+def phone():
+    """A 390x844 phone: the window opens fitted, terminals too small for a finger; a pinch zooms
+    in, taps still wire at that zoom, and the close button stays a finger's size in view."""
+    with Browser(390, 844, phone=True) as b:
+        p = Page(b)
+        p.load()
+        b.touch("touchStart", *b.centre('%s button[aria-label="电路长动"]' % win(MENU)))
+        b.touch("touchEnd", 0, 0)
+        b.wait_for("!!%s" % p.js(win("电路长动")), 10)
+        t = "电路长动"
+        size = lambda: b.eval("%s.getBoundingClientRect().height" % p.js(ctl(t, "a1")))
+        assert size() < 20, "terminals fit at %.1f px: nothing to zoom" % size()
+        far = b.eval("(() => { const r = document.querySelector('.wt-float-close:not([hidden])')"
+                     ".getBoundingClientRect(); return [r.left, r.top, r.width, r.height]; })()")
+        assert far[2] >= 44 and far[0] + far[2] <= 390 and far[1] >= 0, far
+        x, y = b.centre(ctl(t, "a1"))
+        b.fingers("touchStart", [(x - 10, y), (x + 10, y)])
+        for step in range(1, 6):
+            b.fingers("touchMove", [(x - 10 - 30 * step, y), (x + 10 + 30 * step, y)])
+        b.fingers("touchEnd", [])
+        assert size() >= 20, "a pinch left the terminals at %.1f px" % size()
+        for name in "a1 b1".split():
+            b.touch("touchStart", *b.centre(ctl(t, name)))
+            b.touch("touchEnd", 0, 0)
+        assert p.shown_wires(t), "taps at zoom wired nothing"
+        b.touch("touchStart", far[0] + far[2] / 2, far[1] + far[3] / 2)
+        b.touch("touchEnd", 0, 0)
+        b.wait_for("!%s" % p.js(win(t)), 10)
+        assert not b.errors, b.errors
+
+
 def main():
     skip_unless(shutil.which("chromium"), "chromium is not installed")
     skip_unless(os.path.exists(PAGE), PAGE + " has not been built (./web.sh)")
@@ -182,8 +316,10 @@ def main():
             b.screenshot(os.path.join(shots, "menu.png"))
         continuous_run(p)
         forward_reverse(p, shots)
+        keyboard_wiring(p)
         names_and_keys(p)
         assert not b.errors, b.errors
+    phone()
     print("walk passed: page loaded in %.1f s, walk took %.1f s" % (load, time.time() - started - load))
 
 

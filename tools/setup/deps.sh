@@ -43,3 +43,8 @@ wt_install_deps() {
 wt_install_web_deps() {
     wt_apt_install emscripten chromium python3-websocket
 }
+
+# The Windows edition: Debian's MinGW-w64 cross compiler and NSIS to build it, wine to test it.
+wt_install_windows_deps() {
+    wt_apt_install g++-mingw-w64-x86-64-posix nsis wine64
+}

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QApplication>
 #include <QCheckBox>
 #include <QEvent>
 #include <QFocusEvent>
@@ -38,16 +39,94 @@ class LabelAccessible : public QAccessibleWidget {
     }
 };
 
-QAccessibleInterface* labelFactory(const QString&, QObject* object) {
+// A model window: a frame named by its title, so that a screen reader announces it as it opens;
+// the menu, which has no title of its own, by the program's name.
+class WindowAccessible : public QAccessibleWidget {
+  public:
+    explicit WindowAccessible(FormWindow* window)
+        : QAccessibleWidget(window, QAccessible::Window) {}
+    QString text(QAccessible::Text t) const override {
+        const QString own = QAccessibleWidget::text(t);
+        if (t == QAccessible::Name && own.isEmpty())
+            return QGuiApplication::applicationDisplayName();
+        return own;
+    }
+};
+
+QAccessibleInterface* factory(const QString&, QObject* object) {
     if (auto* label = dynamic_cast<TextLabel*>(object)) return new LabelAccessible(label);
+    if (auto* window = qobject_cast<FormWindow*>(object)) return new WindowAccessible(window);
     return nullptr;
 }
+
+// Which the learner used last, a key or a mouse button: a window that opens or comes back after
+// a key shows the focus mark at once, one opened by a click does not.
+class InputWatch : public QObject {
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::KeyPress:
+                setKeysInUse(true);
+                break;
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonDblClick:
+                setKeysInUse(false);
+                break;
+            default:
+                break;
+        }
+        return false;
+    }
+};
+
+// The stops of one window with their widgets, for the arrow keys.
+class StopMap : public QObject {
+  public:
+    StopMap(FormWindow& window, std::vector<focus::Stop> stops)
+        : QObject(&window), window_(window), stops_(std::move(stops)) {}
+
+    // The control that arrow `key` moves to from control `index`; null when there is none.
+    QWidget* next(int index, int key) const {
+        // Only what the learner can reach now: hidden or disabled controls are passed over.
+        std::vector<focus::Stop> reachable;
+        for (const focus::Stop& stop : stops_)
+            if (QWidget* w = window_.control(stop.index);
+                w != nullptr && w->isVisibleTo(&window_) && w->isEnabled())
+                reachable.push_back(stop);
+        const int from = focus::stopOf(reachable, index);
+        const int to = focus::nearest(reachable, from, direction(key));
+        return to == from || to < 0 ? nullptr : window_.control(reachable[to].index);
+    }
+
+    static bool arrow(int key) {
+        return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up ||
+               key == Qt::Key_Down;
+    }
+
+  private:
+    static focus::Direction direction(int key) {
+        switch (key) {
+            case Qt::Key_Left:
+                return focus::Direction::Left;
+            case Qt::Key_Right:
+                return focus::Direction::Right;
+            case Qt::Key_Up:
+                return focus::Direction::Up;
+            default:
+                return focus::Direction::Down;
+        }
+    }
+
+    FormWindow& window_;
+    const std::vector<focus::Stop> stops_;
+};
 
 // Turns keys on one control into the events the mouse would send. Space, Enter and Return act
 // alike: on a button the press is the mouse going down and the release the mouse coming up and
 // the click; on the power switch's click area the press is its mouseDown. Auto-repeat is
-// swallowed, so a held key is one press and one release. Any key, and focus gained by Tab,
-// shows the focus mark; a mouse press hides it.
+// swallowed, so a held key is one press and one release. The arrow keys move the focus to the
+// nearest control that way (focus::nearest). Any key, and focus gained by Tab or an arrow, shows
+// the focus mark; a mouse press hides it.
 //
 // X repeats a held key as release/press pairs with one timestamp, and Qt flags them as
 // auto-repeat only when it finds both halves queued together; under load it often does not. So
@@ -56,9 +135,10 @@ QAccessibleInterface* labelFactory(const QString&, QObject* object) {
 // release went to the closed window) then keeps repeating into the focused control harmlessly.
 class KeyBridge : public QObject {
   public:
-    KeyBridge(FormWindow& window, int index, QWidget& widget)
+    KeyBridge(FormWindow& window, const StopMap& stops, int index, QWidget& widget)
         : QObject(&widget),
           window_(window),
+          stops_(stops),
           index_(index),
           widget_(widget),
           down_(window.binds(index, form::kEventMouseDown)),
@@ -74,7 +154,10 @@ class KeyBridge : public QObject {
                 if (why == Qt::TabFocusReason || why == Qt::BacktabFocusReason ||
                     why == Qt::ShortcutFocusReason)
                     setKeyboardFocus(widget_, true);
-                else if (why != Qt::ActiveWindowFocusReason)
+                else if (why == Qt::ActiveWindowFocusReason || why == Qt::OtherFocusReason)
+                    // A window opened or returned to: marked when keys brought it there.
+                    setKeyboardFocus(widget_, keysInUse());
+                else
                     setKeyboardFocus(widget_, false);
                 return false;
             }
@@ -99,6 +182,10 @@ class KeyBridge : public QObject {
   private:
     bool keyPress(QKeyEvent& e) {
         setKeyboardFocus(widget_, true);
+        if (StopMap::arrow(e.key()) && (e.modifiers() & ~Qt::KeypadModifier) == 0) {
+            if (QWidget* next = stops_.next(index_, e.key())) next->setFocus(Qt::TabFocusReason);
+            return true;
+        }
         if (!activationKey(e.key())) return false;
         auto* box = qobject_cast<QCheckBox*>(&widget_);
         if (box != nullptr && e.key() == Qt::Key_Space) return false;  // the box's own toggle
@@ -157,6 +244,7 @@ class KeyBridge : public QObject {
     }
 
     FormWindow& window_;
+    const StopMap& stops_;
     const int index_;
     QWidget& widget_;
     const bool down_, up_;
@@ -173,12 +261,19 @@ class KeyBridge : public QObject {
 }  // namespace
 
 void install() {
-    QAccessible::installFactory(labelFactory);  // a second call changes nothing
+    QAccessible::installFactory(factory);  // a second call changes nothing
+    static QPointer<InputWatch> watch;
+    if (!watch && qApp != nullptr) {
+        watch = new InputWatch;
+        watch->setParent(qApp);
+        qApp->installEventFilter(watch);
+    }
 }
 
 void equip(FormWindow& window) {
     const WindowRef& model = window.model();
     QWidget* previous = nullptr;
+    auto* map = new StopMap(window, focus::stops(model->block()));
     for (const focus::Stop& stop : focus::stops(model->block())) {
         QWidget* w = window.control(stop.index);
         if (w == nullptr) continue;
@@ -189,7 +284,10 @@ void equip(FormWindow& window) {
         if (!description.isEmpty()) w->setToolTip(description);
         if (model->block().records[stop.index].kind == form::Kind::TransparentLabel)
             w->setFocusPolicy(Qt::StrongFocus);
-        new KeyBridge(window, stop.index, *w);
+        // Looks as if it acts: a hand over it, and the hover cue its paintEvent draws.
+        w->setCursor(Qt::PointingHandCursor);
+        w->setAttribute(Qt::WA_Hover);
+        new KeyBridge(window, *map, stop.index, *w);
         if (previous != nullptr) QWidget::setTabOrder(previous, w);
         previous = w;
     }

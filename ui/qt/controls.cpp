@@ -10,7 +10,10 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 #include <QWindow>
+#include <cmath>
 #include <cstdlib>
 
 #include "resources/gbk.h"
@@ -50,6 +53,7 @@ class EventButton : public Base {
     void paintEvent(QPaintEvent* e) override {
         Base::paintEvent(e);
         QPainter p(this);
+        paintHoverCue(p, *this, this->underMouse());
         paintFocusMark(p, *this);
     }
     void mousePressEvent(QMouseEvent* e) override {
@@ -111,28 +115,79 @@ class PictureButton : public QAbstractButton {
 
 // A check box that toggles on a click anywhere in its stored rectangle. Most exercise windows
 // store it without a caption, and a plain QCheckBox would then react to its small indicator only.
+// The style draws its indicator at a fixed size, so in a window shown smaller than stored the box
+// is drawn at its stored size and scaled down with the rest of the content, indicator and
+// caption alike; and the caption's font is made smaller where it would not fit even so. So the
+// caption is never cut off, whatever the window's size.
 class WideCheckBox : public QCheckBox {
   public:
     using QCheckBox::QCheckBox;
+    // The window's content scale (ContentFit::scale), by which the font is already scaled.
+    void setScale(double scale) {
+        scale_ = scale;
+        update();
+    }
 
   protected:
     bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
-    void paintEvent(QPaintEvent* e) override {
-        QCheckBox::paintEvent(e);
-        QPainter p(this);
+    void paintEvent(QPaintEvent*) override {
+        QStylePainter p(this);
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        QFont caption = font();
+        if (scale_ < 1.0 && scale_ > 0.0) {
+            p.scale(scale_, scale_);
+            option.rect = QRect(0, 0, static_cast<int>(std::lround(width() / scale_)),
+                                static_cast<int>(std::lround(height() / scale_)));
+            if (caption.pixelSize() > 0)
+                caption.setPixelSize(
+                    std::max(1, static_cast<int>(std::lround(caption.pixelSize() / scale_))));
+            else
+                caption.setPointSizeF(caption.pointSizeF() / scale_);
+        }
+        const QRect room = style()->subElementRect(QStyle::SE_CheckBoxContents, &option, this);
+        caption = captionFont(caption, text(), room.size());
+        p.setFont(caption);
+        option.fontMetrics = QFontMetrics(caption);
+        p.drawControl(QStyle::CE_CheckBox, option);
+        p.resetTransform();
+        paintHoverCue(p, *this, underMouse());
         paintFocusMark(p, *this);
     }
+
+  private:
+    double scale_ = 1.0;
 };
 
-// The invisible click area: draws nothing, reports the left button going down.
+// The invisible click area: reports the left button going down. Under the mouse or with keyboard
+// focus it shows the hover cue over itself and over the switch picture it lies on.
 class ClickArea : public QWidget {
   public:
     ClickArea(FormWindow& window, int index, QWidget* parent)
         : QWidget(parent), window_(window), index_(index) {}
+    bool lit() const { return underMouse() || (hasFocus() && keyboardFocus(*this)); }
 
   protected:
+    bool event(QEvent* e) override {
+        switch (e->type()) {
+            case QEvent::HoverEnter:
+            case QEvent::HoverLeave:
+            case QEvent::Enter:
+            case QEvent::Leave:
+            case QEvent::FocusIn:
+            case QEvent::FocusOut:
+            case QEvent::DynamicPropertyChange:  // the keyboard focus flag
+                if (parentWidget() != nullptr) parentWidget()->update();
+                update();
+                break;
+            default:
+                break;
+        }
+        return QWidget::event(e);
+    }
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
+        paintHoverCue(p, *this, lit());
         paintFocusMark(p, *this);
     }
     void mousePressEvent(QMouseEvent* e) override {
@@ -172,6 +227,36 @@ QColor colorFor(std::uint32_t bgr) {
     return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
 }
 
+double contrastRatio(QColor a, QColor b) {
+    // Relative luminance of sRGB colours, lighter over darker, each offset by 0.05.
+    const auto luminance = [](QColor c) {
+        const auto channel = [](double v) {
+            return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) +
+               0.0722 * channel(c.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QFont captionFont(const QFont& font, const QString& text, QSize room) {
+    QFont fitted = font;
+    for (int step = 0; step < 64; ++step) {
+        const QFontMetrics metrics(fitted);
+        if (metrics.horizontalAdvance(text) <= room.width() && metrics.height() <= room.height())
+            break;
+        if (fitted.pixelSize() > 0) {
+            if (fitted.pixelSize() <= 4) break;
+            fitted.setPixelSize(fitted.pixelSize() - 1);
+        } else {
+            if (fitted.pointSizeF() <= 3.0) break;
+            fitted.setPointSizeF(fitted.pointSizeF() - 0.5);
+        }
+    }
+    return fitted;
+}
+
 // --- TextLabel -------------------------------------------------------------------------------
 
 TextLabel::TextLabel(const form::ControlRecord& record, QWidget* parent)
@@ -192,11 +277,27 @@ void TextLabel::setTextColor(QColor color) {
     update();
 }
 
+QColor TextLabel::outline() const {
+    // A colour that reads poorly on the label's own back colour, such as pure green on white, is
+    // drawn inside a thin outline of black or white, whichever sets it off more.
+    if (contrastRatio(color_, back_) >= kLegibleContrast) return QColor();
+    const QColor black(0, 0, 0), white(255, 255, 255);
+    return contrastRatio(color_, black) >= contrastRatio(color_, white) ? black : white;
+}
+
 void TextLabel::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), back_);
+    constexpr int kFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
+    // The outline: the text drawn once each way around, a pixel off, under the text itself.
+    if (const QColor around = outline(); around.isValid() && !caption_.isEmpty()) {
+        p.setPen(around);
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                if (dx != 0 || dy != 0) p.drawText(rect().translated(dx, dy), kFlags, caption_);
+    }
     p.setPen(color_);
-    p.drawText(rect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, caption_);
+    p.drawText(rect(), kFlags, caption_);
 }
 
 // --- WireBar ---------------------------------------------------------------------------------
@@ -298,6 +399,12 @@ void PictureBox::paintEvent(QPaintEvent*) {
         p.drawPixmap(rect(), movie_->currentPixmap());
     else if (!still_.isNull())
         p.drawPixmap(0, 0, still_);
+    // The switch picture lights up with the click area that switches it.
+    for (const ClickArea* area : findChildren<ClickArea*>(Qt::FindDirectChildrenOnly))
+        if (area->isVisible() && area->lit()) {
+            paintHoverCue(p, *this, true);
+            break;
+        }
 }
 
 // --- FormWindow ------------------------------------------------------------------------------
@@ -358,6 +465,7 @@ void FormWindow::relayout() {
         const form::Geometry& g = rec.geometry;
         const QRect stored(g.left, g.top, std::max(0, g.width), std::max(0, g.height));
         w->setGeometry(w->parentWidget() == this ? fit_.map(stored) : fit_.mapInside(stored));
+        if (auto* box = dynamic_cast<WideCheckBox*>(w)) box->setScale(fit_.scale);
         if (rec.font) {
             w->setFont(fontFor(*rec.font, fit_.scale));
         } else if (qobject_cast<QAbstractButton*>(w) != nullptr) {

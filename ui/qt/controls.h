@@ -29,6 +29,12 @@ class QtPlatform;
 QFont fontFor(const form::FontRecord& font, double scale = 1.0);
 // 0x00BBGGRR as stored in records and properties.
 QColor colorFor(std::uint32_t bgr);
+// The contrast ratio of two colours, from 1 (alike) to 21 (black and white).
+double contrastRatio(QColor a, QColor b);
+// The contrast below which a label's text gets an outline.
+constexpr double kLegibleContrast = 4.5;
+// `font`, made smaller where needed until `text` fits in `room` on one line.
+QFont captionFont(const QFont& font, const QString& text, QSize room);
 
 // A label with a caption: filled with its back colour, text wrapped at the label's width.
 class TextLabel : public QWidget {
@@ -38,6 +44,8 @@ class TextLabel : public QWidget {
     void setTextColor(QColor color);
     const QString& caption() const { return caption_; }
     QColor textColor() const { return color_; }
+    // The colour of the outline drawn around the text; invalid when the text needs none.
+    QColor outline() const;
 
   protected:
     void paintEvent(QPaintEvent*) override;

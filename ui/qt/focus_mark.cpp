@@ -13,6 +13,18 @@ constexpr char kKeyboardFocus[] = "wtKeyboardFocus";
 constexpr int kRing = 2;
 const QColor kOuter(0, 0, 0);
 const QColor kInner(255, 214, 0);
+// The hover cue: blue, apart from both colours of the mark, so that the two can show together.
+const QColor kHoverRing(0, 90, 200);
+const QColor kHoverWash(0, 90, 200, 48);
+
+bool keysLast = true;  // before any input, the window that opens is the keyboard's
+
+void fillRing(QPainter& painter, const QRect& outside, int width, const QColor& color) {
+    painter.fillRect(outside.left(), outside.top(), outside.width(), width, color);
+    painter.fillRect(outside.left(), outside.bottom() - width + 1, outside.width(), width, color);
+    painter.fillRect(outside.left(), outside.top(), width, outside.height(), color);
+    painter.fillRect(outside.right() - width + 1, outside.top(), width, outside.height(), color);
+}
 
 }  // namespace
 
@@ -26,6 +38,24 @@ void setKeyboardFocus(QWidget& widget, bool keyboard) {
     widget.update();
 }
 
+bool keysInUse() {
+    return keysLast;
+}
+
+void setKeysInUse(bool keys) {
+    keysLast = keys;
+}
+
+void paintHoverCue(QPainter& painter, const QWidget& widget, bool lit) {
+    if (!lit || !widget.isEnabled()) return;
+    const QRect r = widget.rect();
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.fillRect(r, kHoverWash);
+    if (r.width() >= 4 * kRing && r.height() >= 4 * kRing) fillRing(painter, r, kRing, kHoverRing);
+    painter.restore();
+}
+
 void paintFocusMark(QPainter& painter, const QWidget& widget) {
     if (!widget.hasFocus() || !keyboardFocus(widget)) return;
     const QRect r = widget.rect();
@@ -34,17 +64,8 @@ void paintFocusMark(QPainter& painter, const QWidget& widget) {
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setBrush(Qt::NoBrush);
     painter.setPen(Qt::NoPen);
-    const QRect inner = r.adjusted(kRing, kRing, -kRing, -kRing);
-    auto ring = [&](const QRect& outside, const QColor& color) {
-        painter.fillRect(outside.left(), outside.top(), outside.width(), kRing, color);
-        painter.fillRect(outside.left(), outside.bottom() - kRing + 1, outside.width(), kRing,
-                         color);
-        painter.fillRect(outside.left(), outside.top(), kRing, outside.height(), color);
-        painter.fillRect(outside.right() - kRing + 1, outside.top(), kRing, outside.height(),
-                         color);
-    };
-    ring(r, kOuter);
-    ring(inner, kInner);
+    fillRing(painter, r, kRing, kOuter);
+    fillRing(painter, r.adjusted(kRing, kRing, -kRing, -kRing), kRing, kInner);
     painter.restore();
 }
 

@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QEventLoop>
 #include <QFocusEvent>
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QScreen>
@@ -47,7 +48,31 @@ QString boxTitle(const std::string& gbk) {
     return gbk.empty() ? QStringLiteral("信息：") : boxText(gbk);
 }
 
+// A message box as the desktop shows a dialog: a title bar with a close button only, and wide
+// enough that the whole title shows there, the program's name that the desktop appends included.
+void dressBox(QMessageBox& box) {
+    labelOkButton(box);
+    box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                       Qt::WindowCloseButtonHint);
+    box.setMinimumWidth(0);
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (grid == nullptr) return;
+    // QMessageBox sizes itself from its layout alone: a spacer across it sets the least width.
+    grid->addItem(new QSpacerItem(boxWidth(box), 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
+
 }  // namespace
+
+int boxWidth(const QMessageBox& box) {
+    QString title = box.windowTitle();
+    if (const QString name = QGuiApplication::applicationDisplayName(); !name.isEmpty())
+        title += QStringLiteral(" \u2014 ") + name;
+    // The title bar's font is the desktop's own: allow a quarter more than ours, and room for
+    // the icon and the close button on either side.
+    const int text = box.fontMetrics().horizontalAdvance(title);
+    return text + text / 4 + 4 * box.fontMetrics().height();
+}
 
 void labelOkButton(QMessageBox& box) {
     if (QAbstractButton* ok = box.button(QMessageBox::Ok)) ok->setText(QStringLiteral("确定"));
@@ -130,8 +155,12 @@ void QtPlatform::runModal(const WindowRef& window) {
     FormWindow* w = windowOf(window);
     if (w == nullptr) return;
     std::vector<QPointer<FormWindow>> disabled;
+    // Disabling a window takes its focus: the control that had it (the menu button that opened
+    // this window) gets it back when the window closes, so that Space opens the same again.
+    std::vector<QPointer<QWidget>> focused;
     for (FormWindow* other : windows())
         if (other != w && other->isEnabled()) {
+            focused.emplace_back(other->focusWidget());
             other->setEnabled(false);
             disabled.emplace_back(other);
         }
@@ -151,6 +180,10 @@ void QtPlatform::runModal(const WindowRef& window) {
     }
     for (const QPointer<FormWindow>& other : disabled)
         if (other) other->setEnabled(true);
+    for (const QPointer<QWidget>& control : focused)
+        if (control && control->isEnabled() && control->isVisible())
+            control->setFocus(Qt::OtherFocusReason);
+    // Focus given back while the window still counts as open prepares nothing by itself.
     --dialogs_;
     // What the closed window held goes, unless the learner is about to open it again.
     approached_ = nullptr;
@@ -303,7 +336,7 @@ int QtPlatform::messageBox(const std::string& textGbk, const std::string& titleG
         // Without a parent, exec() makes the box application-modal: every window of the
         // program refuses input and the caller waits until OK.
         QMessageBox box(QMessageBox::NoIcon, boxTitle(titleGbk), boxText(textGbk), QMessageBox::Ok);
-        labelOkButton(box);
+        dressBox(box);
         box.exec();
         return kButtonOk;
     }
@@ -336,7 +369,7 @@ void QtPlatform::drainBoxes() {
         // Not modal: the windows stay usable while the calling thread waits.
         auto* box = new QMessageBox(QMessageBox::NoIcon, boxTitle(request->titleGbk),
                                     boxText(request->textGbk), QMessageBox::Ok);
-        labelOkButton(*box);
+        dressBox(*box);
         box->setWindowModality(Qt::NonModal);
         box->setAttribute(Qt::WA_DeleteOnClose);
         request->box = box;

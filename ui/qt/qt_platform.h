@@ -33,6 +33,8 @@ class VanishWatch;
 
 // Gives a message box's single button the program's own word for OK, "确定".
 void labelOkButton(QMessageBox& box);
+// The least width of a message box: its whole title, as the desktop shows it, fits the title bar.
+int boxWidth(const QMessageBox& box);
 
 // Start-up look of the program: the classic style and a font that has the Chinese characters.
 void installClassicLook();

@@ -2,8 +2,10 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include "resources/gbk.h"
+#include "ui/focus.h"
 
 namespace wt::web {
 namespace {
@@ -47,6 +49,21 @@ bool binds(const form::ControlRecord& record, std::int32_t event) {
     for (const form::EventBinding& b : record.events)
         if (b.event == event) return true;
     return false;
+}
+
+// A control that acts: its accessible name and description, and the control each arrow key
+// moves to (left, right, up, down; its own index when there is none that way).
+void appendStop(std::string& out, const std::vector<focus::Stop>& stops, int k) {
+    appendText(out, "spoken", stops[k].spoken);
+    appendText(out, "desc", stops[k].description);
+    out += "\"nav\":[";
+    const focus::Direction ways[] = {focus::Direction::Left, focus::Direction::Right,
+                                     focus::Direction::Up, focus::Direction::Down};
+    for (const focus::Direction way : ways) {
+        if (way != focus::Direction::Left) out += ',';
+        out += std::to_string(stops[focus::nearest(stops, k, way)].index);
+    }
+    out += "],";
 }
 
 void closeObject(std::string& out) {
@@ -122,13 +139,17 @@ std::span<const std::uint8_t> currentPicture(const ControlState& state) {
 
 std::string describeWindow(const ModelWindow& window, std::string_view title) {
     const form::ControlRecord& own = window.block().window();
+    const std::vector<focus::Stop> stops = focus::stops(window.block());
     std::string out = "{";
     appendInt(out, "serial", static_cast<long long>(window.serial()));
     appendInt(out, "id", window.id());
     appendText(out, "title", title);
     appendInt(out, "w", own.geometry.width);
     appendInt(out, "h", own.geometry.height);
-    out += "\"bg\":" + jsonPicture(own.picture) + ",\"controls\":[";
+    out += "\"bg\":" + jsonPicture(own.picture) + ",\"tab\":[";
+    for (std::size_t k = 0; k < stops.size(); ++k)
+        out += (k > 0 ? "," : "") + std::to_string(stops[k].index);
+    out += "],\"controls\":[";
     for (std::size_t i = 1; i < window.size(); ++i) {
         const ControlState s = window.state(static_cast<int>(i));
         const form::ControlRecord& rec = *s.record;
@@ -162,6 +183,8 @@ std::string describeWindow(const ModelWindow& window, std::string_view title) {
             c += ',';
         }
         if (rec.kind == form::Kind::Button) c += "\"face\":" + jsonPicture(rec.picture) + ",";
+        if (const int k = focus::stopOf(stops, static_cast<int>(i)); k >= 0)
+            appendStop(c, stops, k);
         c += "\"state\":" + describeState(window, static_cast<int>(i));
         c += '}';
         if (i > 1) out += ',';

@@ -25,7 +25,8 @@ std::string_view kindName(const form::ControlRecord& record);
 // otherwise the one stored in the record.
 std::span<const std::uint8_t> currentPicture(const ControlState& state);
 
-// {"serial","id","title","w","h","bg","controls":[…]}
+// {"serial","id","title","w","h","bg","tab":[control indices in Tab order],"controls":[…]};
+// a control that acts also has "spoken", "desc" and "nav" (see appendStop).
 std::string describeWindow(const ModelWindow& window, std::string_view titleUtf8);
 // The changing part of one control: {"i","shown","visible","caption","color","checked","pic"}
 std::string describeState(const ModelWindow& window, int index);

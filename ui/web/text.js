@@ -1,6 +1,6 @@
 // GBK for the program's texts, from the platform's own decoder. The reverse table (UTF-16 code
-// unit -> GBK byte pair) is built once, on the first encoding, by decoding every double-byte code
-// in one call: a space follows each pair, so every pair decodes to exactly one piece.
+// unit -> GBK byte pair, 0 for none) is built once, on the first encoding, by decoding every
+// double-byte code in one call: a space follows each pair, so every pair decodes to one piece.
 var wtText = {
   decoder: null,
   encodeTable: null,
@@ -12,20 +12,30 @@ var wtText = {
 
   table: function () {
     if (wtText.encodeTable) return wtText.encodeTable;
-    var codes = [];
-    var bytes = [];
+    var pairs = new Uint8Array(126 * 190 * 3);
+    var n = 0;
     for (var lead = 0x81; lead <= 0xfe; ++lead) {
       for (var trail = 0x40; trail <= 0xfe; ++trail) {
         if (trail === 0x7f) continue;
-        codes.push((lead << 8) | trail);
-        bytes.push(lead, trail, 0x20);
+        pairs[n++] = lead;
+        pairs[n++] = trail;
+        pairs[n++] = 0x20;
       }
     }
-    var pieces = wtText.gbkDecoder().decode(new Uint8Array(bytes)).split(' ');
-    var map = new Map();
-    for (var i = 0; i < codes.length && i < pieces.length; ++i) {
-      var piece = pieces[i];
-      if (piece.length === 1 && piece !== '\ufffd' && !map.has(piece)) map.set(piece, codes[i]);
+    var text = wtText.gbkDecoder().decode(pairs.subarray(0, n));
+    // Every GBK character lies in the basic plane: the table is indexed by its code unit.
+    var map = new Uint16Array(65536);
+    var at = 0;
+    lead = 0x81;
+    trail = 0x40;
+    while (at < text.length && lead <= 0xfe) {
+      var end = text.indexOf(' ', at);
+      if (end < 0) end = text.length;
+      var c = text.charCodeAt(at);
+      if (end === at + 1 && c !== 0xfffd && c >= 0x80 && map[c] === 0) map[c] = (lead << 8) | trail;
+      at = end + 1;
+      if (++trail === 0x7f) ++trail;
+      if (trail > 0xfe) { trail = 0x40; ++lead; }
     }
     wtText.encodeTable = map;
     return map;
@@ -39,8 +49,8 @@ var wtText = {
       if (c < 0x80) {
         out.push(c);
       } else {
-        var code = map.get(ch);
-        if (code !== undefined) out.push(code >> 8, code & 0xff);  // no GBK form: dropped
+        var code = c < 0x10000 ? map[c] : 0;
+        if (code) out.push(code >> 8, code & 0xff);  // no GBK form: dropped
       }
     }
     return new Uint8Array(out);

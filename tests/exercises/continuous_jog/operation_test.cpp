@@ -262,7 +262,10 @@ TEST_F(ContinuousJogRunTest, ReopenedWindowKeepsPowerRunningAndStatusFlags) {
     EXPECT_EQ(cj.power.load(), 1);
     EXPECT_EQ(cj.running.load(), 1);
     EXPECT_EQ(cj.statusShown.load(), 1);
-    EXPECT_FALSE(host.visible(win, "标签3"));
+    // The switch shows the kept power, the label says so; the motor stays at rest (no wires).
+    EXPECT_EQ(host.picture(win, "图片框2"), Role::SwitchClosed);
+    EXPECT_TRUE(host.visible(win, "标签3"));
+    EXPECT_EQ(host.caption(win, "标签3"), "通电源了");
     EXPECT_EQ(host.picture(win, "图片框9"), Role::Count);
     host.effects();
     // The kept running flag still lets the stop push-button act in the new window.

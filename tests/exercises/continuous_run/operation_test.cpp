@@ -263,13 +263,33 @@ TEST_F(Operation, AfterReopeningThePowerSwitchWritesTheHiddenLabel) {
 
 TEST_F(Operation, ClosingWithThePowerOnLeavesItOnForTheNextOpening) {
     pressPower();
-    reopen();
     host.effects();
-    EXPECT_EQ(host.picture(win, "图片框1"), Role::Count);  // drawn open as stored
-    pressPower();                                          // ... but this switches it off
+    reopen();
+    // The switch is drawn as the kept power flag says, silently; no start was tried, so the
+    // status label stays hidden.
+    EXPECT_EQ(lines(host.effects()), lines({picture("图片框1", Role::SwitchClosed)}));
+    EXPECT_FALSE(host.visible(win, "标签39"));
+    pressPower();  // the closed switch opens
     EXPECT_EQ(cr.power.load(), 0);
     EXPECT_EQ(lines(host.effects()),
               lines({picture("图片框1", Role::SwitchOpen), sound(Role::SwitchOpenSound)}));
+}
+
+TEST_F(Operation, ReopenedWhileRunningShowsThePowerOnAndTheMotorAtRest) {
+    clicks(kFullWiring);
+    pressPower();
+    pressStart();
+    host.effects();
+    reopen();
+    // The wiring is gone, so the motor cannot be shown running: the contactor and motor stay as
+    // stored, and the label says only what is true, that the power is on.
+    EXPECT_EQ(lines(host.effects()), lines({picture("图片框1", Role::SwitchClosed)}));
+    expectStatus("通电源了", kGreen);
+    EXPECT_EQ(host.picture(win, "图片框2"), Role::Count);
+    EXPECT_EQ(host.picture(win, "图片框7"), Role::Count);
+    EXPECT_EQ(cr.running.load(), 1);
+    pressStop();  // the kept running flag still arms the stop button
+    EXPECT_EQ(lines(host.effects()), stopEffects());
 }
 
 }  // namespace

@@ -186,12 +186,14 @@ TEST_F(WiringTable, ReopeningClearsWiringButKeepsPowerRunningAndStatusFlags) {
     EXPECT_EQ(cr.power.load(), 1);
     EXPECT_EQ(cr.running.load(), 1);
     EXPECT_EQ(cr.statusShown.load(), 1);
-    // The controls start as stored: switch open, contactor released, motor at rest.
-    for (const char* box : {"图片框1", "图片框2", "图片框7"})
+    // The controls start as stored (contactor released, motor at rest), but for the switch,
+    // shown closed as the kept power flag says, with the power announced.
+    EXPECT_EQ(host.picture(win, "图片框1"), media::Role::SwitchClosed);
+    for (const char* box : {"图片框2", "图片框7"})
         EXPECT_EQ(host.picture(win, box), media::Role::Count) << box;
-    EXPECT_FALSE(host.visible(win, "标签39"));
+    EXPECT_EQ(host.caption(win, "标签39"), "通电源了");
     EXPECT_FALSE(host.checked(win, "选择框"));
-    EXPECT_TRUE(host.effects().empty());
+    EXPECT_EQ(lines(host.effects()), lines({picture("图片框1", media::Role::SwitchClosed)}));
 
     // The power is still on, so the terminals are locked until the switch is pressed, and
     // that press switches the power off.

@@ -246,16 +246,20 @@ TEST_F(Operation, EveryStopPressAfterAStartShowsTheStop) {
 
 // --- Reopening -------------------------------------------------------------------------------
 
-TEST_F(Operation, ReopenedWindowStartsFromTheStoredPicturesWithFlagsKept) {
+TEST_F(Operation, ReopenedWindowShowsTheKeptPowerOverTheStoredPictures) {
     wiredAndPowered();
     pressForward();
     reopen();
     host.effects();
     EXPECT_EQ(di.power.load(), 1);
     EXPECT_EQ(di.running.load(), 1);
-    for (const char* box : {"图片框1", "图片框2", "图片框4", "图片框6"})
+    // The switch shows the kept power and the label announces it; contactors and motor stay as
+    // stored, since the wiring is gone.
+    EXPECT_EQ(host.picture(win, "图片框1"), Role::SwitchClosed);
+    for (const char* box : {"图片框2", "图片框4", "图片框6"})
         EXPECT_EQ(host.picture(win, box), Role::Count) << box;
-    EXPECT_FALSE(host.visible(win, "标签2"));
+    EXPECT_TRUE(host.visible(win, "标签2"));
+    EXPECT_EQ(host.caption(win, "标签2"), "通电源了");
     pressForward();
     EXPECT_EQ(lines(host.effects()), lines({message("请连线1")}));
     EXPECT_EQ(di.running.load(), 0);

@@ -249,16 +249,20 @@ TEST_F(Operation, StopIgnoresThePowerFlag) {
 
 // --- Reopening -------------------------------------------------------------------------------
 
-TEST_F(Operation, ReopenedWindowStartsFromTheStoredPicturesWithFlagsKept) {
+TEST_F(Operation, ReopenedWindowShowsTheKeptPowerOverTheStoredPictures) {
     wiredAndPowered();
     pressReverse();
     reopen();
     host.effects();
     EXPECT_EQ(fr.power.load(), 1);
     EXPECT_EQ(fr.running.load(), 1);
-    for (const char* box : {"图片框1", "图片框2", "图片框4", "图片框5"})
+    // The switch shows the kept power and the label announces it; contactors and motor stay as
+    // stored, since the wiring is gone.
+    EXPECT_EQ(host.picture(win, "图片框1"), Role::SwitchClosed);
+    for (const char* box : {"图片框2", "图片框4", "图片框5"})
         EXPECT_EQ(host.picture(win, box), Role::Count) << box;
-    EXPECT_FALSE(host.visible(win, "标签3"));
+    EXPECT_TRUE(host.visible(win, "标签3"));
+    EXPECT_EQ(host.caption(win, "标签3"), "通电源了");
     pressReverse();  // every terminal flag is 0 again
     EXPECT_EQ(lines(host.effects()), lines({message("请连线")}));
     EXPECT_EQ(fr.running.load(), 0);

@@ -147,8 +147,9 @@ TEST_F(Wiring, OpeningTheWindowResetsTheWiringButNotPowerOrRunning) {
     EXPECT_EQ(marked(), Names{});
     EXPECT_EQ(fr.power.load(), 1);
     EXPECT_EQ(fr.running.load(), 1);
-    // The reopened window shows the open switch, yet its terminals stay locked until the switch
-    // is pressed, which then turns the power off.
+    // The reopened window shows the closed switch, and its terminals stay locked until the
+    // switch is pressed, which then turns the power off.
+    EXPECT_EQ(host.picture(win, "图片框1"), media::Role::SwitchClosed);
     clicks("a1 b1");
     EXPECT_EQ(shown(), Names{});
     pressPower();

@@ -181,9 +181,12 @@ TEST_F(JogRunTest, ReopenedWindowKeepsPowerAndStatusFlagsButShowsTheStoredPictur
     reopen();
     EXPECT_EQ(jog.power.load(), 1);
     EXPECT_EQ(jog.statusShown.load(), 1);
-    EXPECT_EQ(host.picture(win, "图片框1"), Role::Count);
-    EXPECT_FALSE(host.visible(win, "标签1"));
-    // Still locked: the power flag is 1 although the switch shows open.
+    // The switch shows the kept power and, a start having been tried, the label says so.
+    EXPECT_EQ(host.picture(win, "图片框1"), Role::SwitchClosed);
+    EXPECT_TRUE(host.visible(win, "标签1"));
+    EXPECT_EQ(host.caption(win, "标签1"), "通电源了");
+    EXPECT_EQ(host.picture(win, "图片框5"), Role::Count);
+    // Locked, as the closed switch shows.
     script("c1 d1");
     EXPECT_TRUE(marked().empty());
     pressPower();  // this opens the power

@@ -1,0 +1,30 @@
+# The Windows edition under wine (label windows): the desktop walks, run unchanged against
+# build-win/wiring-trainer.exe (trainer.py starts a .exe with wine64), the differential test
+# against the cross-compiled driver, the probe's walk through MSAA and the keyboard, and the
+# installer. Built by ./windows.sh into build-win/; every test skips itself (77) when that or
+# wine is missing. The walks share one wine prefix and so run one at a time.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+set(WT_WIN_DIR ${PROJECT_SOURCE_DIR}/build-win)
+set(WT_WIN_ENV
+  "WT_TRAINER=${WT_WIN_DIR}/wiring-trainer.exe"
+  "WT_WIN_DIR=${WT_WIN_DIR}"
+  "WT_WINEPREFIX=${CMAKE_BINARY_DIR}/wine-prefix"
+  "WT_WMCLOSE=$<TARGET_FILE:wt_wmclose>"
+  "WT_FORM_GEOMETRY=${WT_GEN_DIR}/form_geometry.json"
+  "WT_DIFF_NATIVE=$<TARGET_FILE:web_diff_driver>"
+  "WT_DIFF_EXE=${WT_WIN_DIR}/tests/diff_driver.exe"
+  "PYTHONPATH=${CMAKE_CURRENT_LIST_DIR}:${PROJECT_SOURCE_DIR}/tests/e2e")
+set(WT_WIN_TESTS  # name, script
+  win_continuous_run e2e/test_e2e_continuous_run.py
+  win_jog e2e/test_e2e_jog.py
+  win_small_screens e2e/test_e2e_small_screens.py
+  win_diff web/test_web_diff.py
+  win_access windows/test_win_access.py
+  win_installer windows/test_win_installer.py)
+while(WT_WIN_TESTS)
+  list(POP_FRONT WT_WIN_TESTS name script)
+  add_test(NAME ${name} COMMAND /usr/bin/python3 ${PROJECT_SOURCE_DIR}/tests/${script})
+  set_tests_properties(${name} PROPERTIES
+    LABELS windows TIMEOUT 300 SKIP_RETURN_CODE 77 RESOURCE_LOCK wine_prefix
+    ENVIRONMENT "${WT_WIN_ENV}")
+endwhile()
