@@ -5,6 +5,7 @@
 #include <cfenv>
 #include <cstdio>
 #include <future>
+#include <map>
 #include <optional>
 
 #include "app/identity.h"
@@ -30,6 +31,19 @@ int startFailed(const std::string& why) {
 }
 
 }  // namespace
+
+void prepareOnApproach(qt::QtPlatform& platform, const form::FormResource& resource) {
+    // The menu holds no more than one window's pictures ahead, whatever the number of windows.
+    std::map<QString, const form::WindowBlock*> opens;
+    for (const MenuButton& button : menuButtons())
+        if (const form::WindowBlock* block = resource.find(button.window))
+            opens.emplace(QString::fromUtf8(button.name), block);
+    std::vector<std::span<const std::uint8_t>> stills;
+    for (int r = 0; r < static_cast<int>(media::Role::Count); ++r)
+        if (const auto file = mediaFile(media::blob(static_cast<media::Role>(r))))
+            if (decode::mediaKind(*file) == decode::MediaKind::Png) stills.push_back(*file);
+    platform.prepareOnApproach(forms::ExerciseMenu, std::move(opens), std::move(stills));
+}
 
 int run(char* programPath) {
     std::fesetenv(FE_DFL_ENV);
@@ -65,21 +79,12 @@ int run(char* programPath) {
     qt::QtPlatform platform;
     platform.setWindowTitles(exerciseTitles(*resource));
     platform.pictures().adopt(menuPicture, std::move(menuBackground));
+    prepareOnApproach(platform, *resource);
     Ui ui(*resource, platform, std::move(table.handlers));
     platform.attach(ui);
     if (!ui.openWindow(forms::ExerciseMenu, nullptr, false) ||
         !ui.openInstance(forms::ExerciseMenu))
         return startFailed("the menu window could not be created");
-    platform.sound().openInBackground();
-    // The exercise windows' pictures are made ready while the learner looks at the menu.
-    std::vector<const form::WindowBlock*> exerciseBlocks;
-    for (const form::WindowBlock& block : resource->blocks())
-        if (block.windowId != forms::ExerciseMenu) exerciseBlocks.push_back(&block);
-    std::vector<std::span<const std::uint8_t>> stills;
-    for (int r = 0; r < static_cast<int>(media::Role::Count); ++r)
-        if (const auto file = mediaFile(media::blob(static_cast<media::Role>(r))))
-            if (decode::mediaKind(*file) == decode::MediaKind::Png) stills.push_back(*file);
-    platform.warmUpAfterFirstPaint(std::move(exerciseBlocks), std::move(stills));
 
     QApplication::exec();
     ui.shutdown();

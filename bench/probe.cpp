@@ -367,7 +367,9 @@ Paint openAndClose(XServer& x, const Rect& button, const wt::form::WindowBlock& 
 
 // --- The measurements ----------------------------------------------------------------------
 
-// How long the probe lets the program prepare pictures after its menu has shown.
+// How long the probe reads the menu before it moves to a button, as a learner does. The program
+// prepares a window's pictures only while the pointer rests on its button (the probe moves there
+// and waits at least 150 ms before it clicks), so this pause shows that nothing else is made.
 constexpr auto kWarmUp = 2500ms;
 
 struct Options {
@@ -545,8 +547,7 @@ int main(int argc, char** argv) {
             }
             settle(x, menuArea);
             if (real) rssMenu.figure.push_back(p->peakRssMb());
-            // The program prepares the exercise windows' pictures on a low-priority thread once
-            // the menu has shown; a learner reads the menu for longer than that takes.
+            // A learner reads the menu before choosing.
             if (real && !opt.startupOnly) std::this_thread::sleep_for(kWarmUp);
             for (std::size_t i = 0; i < std::size(wt::bench::kMenu) && !opt.startupOnly; ++i) {
                 const auto& entry = wt::bench::kMenu[i];

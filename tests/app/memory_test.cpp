@@ -12,9 +12,11 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QCursor>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <fstream>
 #include <optional>
@@ -55,6 +57,13 @@ struct Row {
     friend void PrintTo(const Row& r, std::ostream* os) { *os << r.button; }
 };
 
+const std::array<Row, 6> kRows{Row{"长动", forms::ContinuousRunExercise},
+                               Row{"点动", forms::JogExercise},
+                               Row{"长动加点动", forms::ContinuousJogExercise},
+                               Row{"按钮1", forms::MultiLocationExercise},
+                               Row{"正反转电路", forms::ForwardReverseExercise},
+                               Row{"三重互锁", forms::DoubleInterlockExercise}};
+
 class Openings : public ::testing::TestWithParam<Row> {
   protected:
     // One program for all rows, as in a real run: the exercise flags, the pictures kept by the
@@ -66,6 +75,7 @@ class Openings : public ::testing::TestWithParam<Row> {
         ui_ = new Ui(resource(), *platform_, app::resolveHandlers(*exercises_).handlers);
         platform_->attach(*ui_);
         platform_->setQuitOnLastWindow(false);
+        app::prepareOnApproach(*platform_, resource());
         ui_->openWindow(forms::ExerciseMenu, nullptr, false);
         menu_ = platform_->windowOf(ui_->openInstance(forms::ExerciseMenu));
     }
@@ -78,9 +88,20 @@ class Openings : public ::testing::TestWithParam<Row> {
         delete exercises_;
     }
 
+    // The pointer onto a menu button, as the learner's is when clicking it (the offscreen
+    // platform's pointer moves only when told to).
+    static QWidget* pointTo(const char* button) {
+        QWidget* w = menu_->control(QString::fromUtf8(button));
+        QCursor::setPos(w->mapToGlobal(w->rect().center()));
+        QTest::mouseMove(w);
+        QCoreApplication::processEvents();
+        return w;
+    }
+
     // Opens the exercise from its menu button, uses it and closes it; false when the window did
     // not open.
     bool openUseClose(const Row& row) {
+        QWidget* button = pointTo(row.button);
         bool opened = false;
         QTimer::singleShot(0, [&] {
             const WindowRef window = ui_->openInstance(row.window);
@@ -90,7 +111,7 @@ class Openings : public ::testing::TestWithParam<Row> {
             use(window, *widget);
             widget->close();
         });
-        QTest::mouseClick(menu_->control(QString::fromUtf8(row.button)), Qt::LeftButton);
+        QTest::mouseClick(button, Qt::LeftButton);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCoreApplication::processEvents();
         return opened;
@@ -153,13 +174,40 @@ TEST_P(Openings, OpeningsKeepResidentMemoryWithinFivePercentOfTheFirst) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Exercises, Openings,
-                         ::testing::Values(Row{"长动", forms::ContinuousRunExercise},
-                                           Row{"点动", forms::JogExercise},
-                                           Row{"长动加点动", forms::ContinuousJogExercise},
-                                           Row{"按钮1", forms::MultiLocationExercise},
-                                           Row{"正反转电路", forms::ForwardReverseExercise},
-                                           Row{"三重互锁", forms::DoubleInterlockExercise}),
+// What the menu holds does not grow with the number of exercise windows: with the pointer on a
+// menu button it holds the menu's own pictures plus those of the window that button opens, the
+// same bytes whichever buttons the pointer rested on before and whichever windows were opened and
+// closed meanwhile.
+class MenuHolds : public Openings {
+  protected:
+    static std::size_t heldWithPointerOn(const char* button) {
+        pointTo(button);
+        platform_->pictures().finishWarmUp();
+        return platform_->pictures().heldBytes();
+    }
+};
+
+TEST_F(MenuHolds, OneWindowAheadWhateverCameBefore) {
+    ASSERT_NE(menu_, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu_));
+    const std::size_t menuOnly = platform_->pictures().heldBytes();
+    const auto& rows = kRows;
+    std::vector<std::size_t> first;
+    for (const Row& row : rows) {
+        first.push_back(heldWithPointerOn(row.button));
+        EXPECT_GT(first.back(), menuOnly) << row.button;
+    }
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(heldWithPointerOn(rows[i].button), first[i]) << rows[i].button << ", again";
+        ASSERT_TRUE(openUseClose(rows[i]));
+    }
+    // Every window opened and closed once: back on the first button, the same bytes as before.
+    EXPECT_EQ(heldWithPointerOn(rows[0].button), first[0]) << "after every window";
+    std::printf("menu alone %zu KiB; with one window ahead at most %zu KiB\n", menuOnly / 1024,
+                *std::max_element(first.begin(), first.end()) / 1024);
+}
+
+INSTANTIATE_TEST_SUITE_P(Exercises, Openings, ::testing::ValuesIn(kRows),
                          [](const auto& info) { return std::to_string(info.index); });
 
 }  // namespace

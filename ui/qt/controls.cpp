@@ -648,7 +648,7 @@ void FormWindow::paintEvent(QPaintEvent* e) {
         p.fillRect(content_, palette().color(QPalette::Window));
     else
         p.drawPixmap(content_.topLeft(), background_);
-    platform_.windowPainted();
+    platform_.windowPainted(*this);
 }
 
 void FormWindow::closeEvent(QCloseEvent* event) {

@@ -4,22 +4,23 @@
 #include <cmath>
 #include <condition_variable>
 #include <cstring>
+#include <deque>
 #include <mutex>
+#include <set>
 
 #include "ui/media/png_decode.h"
 
-#ifdef __linux__
-#include <sys/resource.h>
-#include <sys/syscall.h>
-#include <unistd.h>
+#ifdef __GLIBC__
+#include <malloc.h>
 #endif
 
 namespace wt::qt {
 namespace {
 
-// Decoded pictures larger than this are not kept for good: they are the window backgrounds,
-// needed at one size at a time, whose scaled pixmap is kept instead.
-constexpr qsizetype kKeepDecodedBytes = 4 * 1024 * 1024;
+// Decoded pictures up to this size are kept while the cache is not trimmed: the contactor,
+// switch and motor pictures that the exercises swap in and out of their boxes. Larger ones are
+// the backgrounds, shown at one size at a time, whose scaled pixmap is kept instead.
+constexpr qsizetype kKeepDecodedBytes = 1024 * 1024;
 // Sizes kept per picture: the present one and a few recent ones (a window resized back and
 // forth, the menu and an exercise window sharing a picture).
 constexpr std::size_t kSizesPerPicture = 3;
@@ -40,14 +41,28 @@ QImage decode(std::span<const std::uint8_t> png) {
         [](void* info) { delete static_cast<std::vector<std::uint8_t>*>(info); }, pixels);
 }
 
-// Smooth scaling straight from the source to the device size. Qt's smooth scaling is fastest
+// Smooth scaling straight from the source to each device size. Qt's smooth scaling is fastest
 // from its 32-bit formats; from the decoder's byte formats it would take a slower general path.
-QImage scaleTo(const QImage& img, QSize device) {
-    if (img.size() == device) return img;
-    const QImage::Format fast =
-        img.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
-    return img.convertToFormat(fast).scaled(device, Qt::IgnoreAspectRatio,
-                                            Qt::SmoothTransformation);
+// The source is converted once, and a source no one else holds is let go before the scaling,
+// so that a large picture is never in memory three times over.
+std::vector<QImage> scaleTo(QImage img, const std::vector<QSize>& devices) {
+    std::vector<QImage> out;
+    const bool allOwn =
+        std::all_of(devices.begin(), devices.end(), [&](QSize d) { return d == img.size(); });
+    if (!allOwn) {
+        const QImage::Format fast =
+            img.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
+        if (img.format() != fast) img = img.convertToFormat(fast);
+    }
+    for (QSize device : devices)
+        out.push_back(img.size() == device
+                          ? img
+                          : img.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    return out;
+}
+
+QImage scaleTo(QImage img, QSize device) {
+    return std::move(scaleTo(std::move(img), std::vector<QSize>{device}).front());
 }
 
 std::uint64_t fnv1a(std::span<const std::uint8_t> bytes) {
@@ -65,56 +80,75 @@ bool sameBytes(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b)
     return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size()) == 0;
 }
 
-void lowerThisThreadsPriority() {
-#ifdef __linux__
-    // Linux keeps a nice value per thread: the warm-up yields to the GUI thread and to anything
-    // else the learner runs.
-    setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), 19);
+std::size_t bytesOf(const QPixmap& p) {
+    return static_cast<std::size_t>(p.width()) * static_cast<std::size_t>(p.height()) *
+           static_cast<std::size_t>(std::max(1, p.depth() / 8));
+}
+
+void giveBackToSystem() {
+#ifdef __GLIBC__
+    // Freed pictures below the mmap threshold stay in the heap until trimmed.
+    malloc_trim(0);
 #endif
 }
 
 }  // namespace
 
-// What the warm-up thread has finished, waiting to be taken over by the GUI thread.
+// The warm-up thread's work and results, shared with the GUI thread under `mutex`.
 struct PictureCache::Warm {
     std::mutex mutex;
-    std::condition_variable cv;
-    bool done = false;
-    std::size_t finished = 0;
-    struct Alias {
-        std::span<const std::uint8_t> canonical;
-        std::uint64_t hash;
+    std::condition_variable cv;  // work arrived, a picture finished, or quit
+    struct Job {
+        std::span<const std::uint8_t> png;  // canonical copy
+        QImage decoded;                     // already at hand on the GUI thread, or null
+        std::vector<QSize> devices;
     };
-    std::map<Picture, Alias> alias;
-    std::map<Picture, QImage> decoded;  // small pictures only
-    std::map<Key, QImage> scaled;       // canonical picture, device size
+    std::deque<Job> queue;
+    const std::uint8_t* busy = nullptr;  // the picture being worked on
+    std::vector<QSize> busyDevices;      // and the sizes it is being made at
+    std::map<Key, QImage> scaled;        // canonical picture, device size
+    std::size_t finished = 0;
+    bool quit = false;
+
+    void run() {
+        std::unique_lock lock(mutex);
+        for (;;) {
+            cv.wait(lock, [this] { return quit || !queue.empty(); });
+            if (quit) return;
+            Job job = std::move(queue.front());
+            queue.pop_front();
+            busy = job.png.data();
+            busyDevices = job.devices;
+            lock.unlock();
+            QImage img = job.decoded.isNull() ? decode(job.png) : std::move(job.decoded);
+            std::vector<QImage> made;
+            if (!img.isNull()) made = scaleTo(std::move(img), job.devices);
+            lock.lock();
+            for (std::size_t i = 0; i < made.size(); ++i)
+                scaled.insert_or_assign(Key{job.png.data(), job.png.size(), job.devices[i].width(),
+                                            job.devices[i].height()},
+                                        std::move(made[i]));
+            busy = nullptr;
+            ++finished;
+            cv.notify_all();
+        }
+    }
 };
 
-PictureCache::PictureCache() : warm_(std::make_shared<Warm>()) {
-    warm_->done = true;
-}
+PictureCache::PictureCache() : warm_(std::make_shared<Warm>()) {}
 
 PictureCache::~PictureCache() {
-    if (warmThread_.joinable()) {
-        warmThread_.request_stop();
-        warmThread_.join();
+    {
+        std::lock_guard lock(warm_->mutex);
+        warm_->quit = true;
     }
+    warm_->cv.notify_all();
 }
 
 std::span<const std::uint8_t> PictureCache::canonical(std::span<const std::uint8_t> png) {
     const Picture key{png.data(), png.size()};
     if (auto it = alias_.find(key); it != alias_.end()) return it->second;
-    std::uint64_t hash = 0;
-    bool hashed = false;
-    {
-        std::lock_guard lock(warm_->mutex);
-        if (auto it = warm_->alias.find(key); it != warm_->alias.end()) {
-            png = it->second.canonical;
-            hash = it->second.hash;
-            hashed = true;
-        }
-    }
-    if (!hashed) hash = fnv1a(png);
+    const std::uint64_t hash = fnv1a(png);
     std::span<const std::uint8_t> same = png;
     for (auto [it, end] = byContent_.equal_range(hash); it != end; ++it) {
         if (sameBytes(it->second, png)) {
@@ -127,38 +161,32 @@ std::span<const std::uint8_t> PictureCache::canonical(std::span<const std::uint8
     return same;
 }
 
-QImage PictureCache::image(std::span<const std::uint8_t> png) {
-    if (png.empty()) return {};
-    png = canonical(png);
+QImage PictureCache::decoded(std::span<const std::uint8_t> png, bool keep) {
     const Picture pic{png.data(), png.size()};
     const Key key{png.data(), png.size(), 0, 0};
     if (auto it = images_.find(key); it != images_.end()) return it->second;
     if (pic == largeKey_) return large_;
     QImage img;
-    {
-        std::lock_guard lock(warm_->mutex);
-        if (auto it = warm_->decoded.find(pic); it != warm_->decoded.end()) {
-            img = it->second;
-            warm_->decoded.erase(it);
-        }
-    }
-    if (img.isNull()) {
-        if (auto it = prepared_.find(key); it != prepared_.end()) {
-            img = it->second.get();
-            prepared_.erase(it);
-        } else {
-            img = decode(png);
-            ++decodes_;
-        }
+    if (auto it = prepared_.find(key); it != prepared_.end()) {
+        img = it->second.get();
+        prepared_.erase(it);
+    } else {
+        img = decode(png);
+        ++decodes_;
     }
     if (img.isNull()) return img;
     if (img.sizeInBytes() <= kKeepDecodedBytes) {
         images_.emplace(key, img);
-    } else {
+    } else if (keep) {
         largeKey_ = pic;
         large_ = img;
     }
     return img;
+}
+
+QImage PictureCache::image(std::span<const std::uint8_t> png) {
+    if (png.empty()) return {};
+    return decoded(canonical(png), true);
 }
 
 std::future<QImage> PictureCache::prepare(std::span<const std::uint8_t> png) {
@@ -178,13 +206,37 @@ void PictureCache::remember(std::span<const std::uint8_t> png, QSize device, qre
     sizes.push_back(Sized{device, dpr, pixmap});
 }
 
+QImage PictureCache::takeWarmed(std::span<const std::uint8_t> png, QSize device) {
+    const Key key{png.data(), png.size(), device.width(), device.height()};
+    std::unique_lock lock(warm_->mutex);
+    for (;;) {
+        if (auto it = warm_->scaled.find(key); it != warm_->scaled.end()) {
+            QImage ready = std::move(it->second);
+            warm_->scaled.erase(it);
+            return ready;
+        }
+        // Half done already: finishing it is quicker than starting over.
+        if (warm_->busy != png.data()) break;
+        warm_->cv.wait(lock);
+    }
+    // Not started: this thread makes it now, so the warm-up thread need not.
+    for (auto job = warm_->queue.begin(); job != warm_->queue.end(); ++job) {
+        if (job->png.data() != png.data()) continue;
+        std::erase(job->devices, device);
+        if (job->devices.empty()) warm_->queue.erase(job);
+        break;
+    }
+    return {};
+}
+
 QPixmap PictureCache::scaled(std::span<const std::uint8_t> png, QSize size, qreal dpr) {
     if (png.empty() || size.isEmpty() || dpr <= 0) return {};
     png = canonical(png);
     const QSize device = deviceSize(size, dpr);
     if (device.isEmpty()) return {};
-    if (auto it = pixmaps_.find(Picture{png.data(), png.size()}); it != pixmaps_.end()) {
-        auto& sizes = it->second;
+    const auto known = pixmaps_.find(Picture{png.data(), png.size()});
+    if (known != pixmaps_.end()) {
+        auto& sizes = known->second;
         for (auto s = sizes.begin(); s != sizes.end(); ++s)
             if (s->device == device && s->dpr == dpr) {
                 // Most recently used last, so that eviction drops the stalest size.
@@ -192,91 +244,72 @@ QPixmap PictureCache::scaled(std::span<const std::uint8_t> png, QSize size, qrea
                 return sizes.back().pixmap;
             }
     }
-    QImage ready;
-    {
-        std::lock_guard lock(warm_->mutex);
-        const Key key{png.data(), png.size(), device.width(), device.height()};
-        if (auto it = warm_->scaled.find(key); it != warm_->scaled.end()) {
-            ready = it->second;
-            warm_->scaled.erase(it);
-        }
-    }
+    QImage ready = takeWarmed(png, device);
     if (ready.isNull()) {
-        const QImage img = image(png);
+        // A large picture is kept decoded only once it is wanted at a second size.
+        QImage img = decoded(png, known != pixmaps_.end());
         if (img.isNull()) return {};
         ++scales_;
-        ready = scaleTo(img, device);
+        ready = scaleTo(std::move(img), device);
     }
-    QPixmap pixmap = QPixmap::fromImage(ready);
+    QPixmap pixmap = QPixmap::fromImage(std::move(ready));
     pixmap.setDevicePixelRatio(dpr);
     remember(png, device, dpr, pixmap);
     return pixmap;
 }
 
 void PictureCache::warmUp(std::vector<Request> requests) {
+    // One job per distinct picture, with the sizes not made yet.
+    std::vector<Warm::Job> jobs;
+    std::set<Key> wanted;
+    for (const Request& r : requests) {
+        if (r.png.empty() || r.device.isEmpty()) continue;
+        const std::span<const std::uint8_t> png = canonical(r.png);
+        const Key key{png.data(), png.size(), r.device.width(), r.device.height()};
+        if (!wanted.insert(key).second) continue;
+        if (auto it = pixmaps_.find(Picture{png.data(), png.size()}); it != pixmaps_.end())
+            if (std::any_of(it->second.begin(), it->second.end(),
+                            [&](const Sized& s) { return s.device == r.device; }))
+                continue;
+        auto job = std::find_if(jobs.begin(), jobs.end(),
+                                [&](const Warm::Job& j) { return j.png.data() == png.data(); });
+        if (job == jobs.end()) {
+            QImage known;
+            if (auto it = images_.find(Key{png.data(), png.size(), 0, 0}); it != images_.end())
+                known = it->second;
+            else if (Picture{png.data(), png.size()} == largeKey_)
+                known = large_;
+            jobs.push_back(Warm::Job{png, known, {}});
+            job = jobs.end() - 1;
+        }
+        job->devices.push_back(r.device);
+    }
     {
         std::lock_guard lock(warm_->mutex);
-        if (!warm_->done) return;
-        warm_->done = false;
-    }
-    if (warmThread_.joinable()) warmThread_.join();
-    // Pictures already known to the GUI thread are handed over under their canonical copy, so
-    // that both sides agree.
-    for (Request& r : requests)
-        if (auto it = alias_.find(Picture{r.png.data(), r.png.size()}); it != alias_.end())
-            r.png = it->second;
-    warmThread_ =
-        std::jthread([warm = warm_, requests = std::move(requests)](std::stop_token stop) mutable {
-            lowerThisThreadsPriority();
-            // Group the copies of one picture, so that each is decoded once.
-            std::multimap<std::uint64_t, std::span<const std::uint8_t>> seen;
-            std::map<Picture, std::vector<QSize>> work;
-            std::vector<std::span<const std::uint8_t>> order;
-            for (const Request& r : requests) {
-                if (stop.stop_requested()) break;
-                if (r.png.empty()) continue;
-                const std::uint64_t hash = fnv1a(r.png);
-                std::span<const std::uint8_t> same = r.png;
-                for (auto [it, end] = seen.equal_range(hash); it != end; ++it)
-                    if (sameBytes(it->second, r.png)) same = it->second;
-                if (same.data() == r.png.data()) {
-                    seen.emplace(hash, r.png);
-                    order.push_back(r.png);
-                }
-                auto& sizes = work[Picture{same.data(), same.size()}];
-                if (!r.device.isEmpty() &&
-                    std::find(sizes.begin(), sizes.end(), r.device) == sizes.end())
-                    sizes.push_back(r.device);
-                std::lock_guard lock(warm->mutex);
-                warm->alias.emplace(Picture{r.png.data(), r.png.size()}, Warm::Alias{same, hash});
-            }
-            for (std::span<const std::uint8_t> png : order) {
-                if (stop.stop_requested()) break;
-                const QImage img = decode(png);
-                if (img.isNull()) continue;
-                const Picture pic{png.data(), png.size()};
-                std::vector<std::pair<Key, QImage>> done;
-                for (QSize device : work[pic]) {
-                    if (stop.stop_requested()) break;
-                    done.emplace_back(Key{png.data(), png.size(), device.width(), device.height()},
-                                      scaleTo(img, device));
-                }
-                std::lock_guard lock(warm->mutex);
-                if (img.sizeInBytes() <= kKeepDecodedBytes) warm->decoded.emplace(pic, img);
-                for (auto& [key, scaled] : done) warm->scaled.emplace(key, std::move(scaled));
-                ++warm->finished;
-            }
-            {
-                std::lock_guard lock(warm->mutex);
-                warm->done = true;
-            }
-            warm->cv.notify_all();
+        std::erase_if(warm_->scaled,
+                      [&](const auto& entry) { return !wanted.contains(entry.first); });
+        // Nothing is made twice: what is finished or being made now is left out.
+        std::erase_if(jobs, [&](Warm::Job& job) {
+            std::erase_if(job.devices, [&](QSize d) {
+                return warm_->scaled.contains(
+                           Key{job.png.data(), job.png.size(), d.width(), d.height()}) ||
+                       (job.png.data() == warm_->busy &&
+                        std::find(warm_->busyDevices.begin(), warm_->busyDevices.end(), d) !=
+                            warm_->busyDevices.end());
+            });
+            return job.devices.empty();
         });
+        warm_->queue.assign(std::make_move_iterator(jobs.begin()),
+                            std::make_move_iterator(jobs.end()));
+    }
+    if (!warmThread_.joinable() && !jobs.empty())
+        warmThread_ = std::jthread([warm = warm_] { warm->run(); });
+    warm_->cv.notify_all();
 }
 
 void PictureCache::finishWarmUp() {
     std::unique_lock lock(warm_->mutex);
-    warm_->cv.wait(lock, [this] { return warm_->done; });
+    warm_->cv.wait(lock, [this] { return warm_->queue.empty() && warm_->busy == nullptr; });
 }
 
 std::size_t PictureCache::warmedCount() const {
@@ -284,12 +317,61 @@ std::size_t PictureCache::warmedCount() const {
     return warm_->finished;
 }
 
+std::size_t PictureCache::trim(const std::vector<Request>& keep) {
+    std::set<Key> wanted;
+    for (const Request& r : keep) {
+        if (r.png.empty() || r.device.isEmpty()) continue;
+        const std::span<const std::uint8_t> png = canonical(r.png);
+        wanted.emplace(png.data(), png.size(), r.device.width(), r.device.height());
+    }
+    std::size_t freed = 0;
+    for (auto it = pixmaps_.begin(); it != pixmaps_.end();) {
+        std::erase_if(it->second, [&](const Sized& s) {
+            // A pixmap a widget shows is shared; letting go of the cache's copy frees nothing.
+            const bool drop =
+                s.pixmap.isDetached() && !wanted.contains(Key{it->first.first, it->first.second,
+                                                              s.device.width(), s.device.height()});
+            if (drop) freed += bytesOf(s.pixmap);
+            return drop;
+        });
+        it = it->second.empty() ? pixmaps_.erase(it) : std::next(it);
+    }
+    for (const auto& [key, img] : images_) freed += static_cast<std::size_t>(img.sizeInBytes());
+    images_.clear();
+    freed += static_cast<std::size_t>(large_.sizeInBytes());
+    largeKey_ = {nullptr, 0};
+    large_ = QImage();
+    {
+        std::lock_guard lock(warm_->mutex);
+        std::erase_if(warm_->scaled, [&](const auto& entry) {
+            if (wanted.contains(entry.first)) return false;
+            freed += static_cast<std::size_t>(entry.second.sizeInBytes());
+            return true;
+        });
+    }
+    if (freed > 0) giveBackToSystem();
+    return freed;
+}
+
+std::size_t PictureCache::heldBytes() const {
+    std::size_t bytes = static_cast<std::size_t>(large_.sizeInBytes());
+    for (const auto& [key, img] : images_) bytes += static_cast<std::size_t>(img.sizeInBytes());
+    for (const auto& [pic, sizes] : pixmaps_)
+        for (const Sized& s : sizes) bytes += bytesOf(s.pixmap);
+    std::lock_guard lock(warm_->mutex);
+    for (const auto& [key, img] : warm_->scaled)
+        bytes += static_cast<std::size_t>(img.sizeInBytes());
+    return bytes;
+}
+
 void PictureCache::clear() {
+    {
+        std::lock_guard lock(warm_->mutex);
+        warm_->queue.clear();
+    }
     finishWarmUp();
     {
         std::lock_guard lock(warm_->mutex);
-        warm_->alias.clear();
-        warm_->decoded.clear();
         warm_->scaled.clear();
         warm_->finished = 0;
     }

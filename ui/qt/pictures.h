@@ -1,14 +1,14 @@
 // Decoded and scaled pictures for the Qt binding. Every picture the program shows is immutable
-// data inside the executable (form records and media blobs), so a decoded image is kept under
-// its data pointer and each scaled size is made once, from the full-resolution source straight
-// to device pixels; repainting only copies a ready QPixmap. GUI thread only, except `prepare`;
-// `warmUp` hands its work to a thread of its own.
+// data inside the executable (form records and media blobs), so each scaled size is made once,
+// from the full-resolution source straight to device pixels, and repainting only copies a ready
+// QPixmap. What is kept is what the open windows show plus what the learner is about to open:
+// `warmUp` prepares that on a thread of its own, `trim` lets go of the rest. GUI thread only,
+// except `prepare`.
 #pragma once
 
 #include <QImage>
 #include <QPixmap>
 #include <QSize>
-#include <atomic>
 #include <cstdint>
 #include <future>
 #include <map>
@@ -42,19 +42,26 @@ class PictureCache {
     static std::future<QImage> prepare(std::span<const std::uint8_t> png);
     void adopt(std::span<const std::uint8_t> png, std::future<QImage> decoded);
 
-    // A picture that is likely to be shown soon at `device` pixels (empty: at a size not known
-    // yet, so only decoded).
+    // A picture that is likely to be shown soon at `device` pixels.
     struct Request {
         std::span<const std::uint8_t> png;
         QSize device;
     };
-    // Decodes and scales the requests on one low-priority thread, in order; `scaled` takes a
-    // finished result instead of doing the work itself, and does the work itself for anything
-    // not finished yet. A second call while the first is running is ignored.
+    // Decodes and scales the requests on a thread of its own, in order, replacing whatever an
+    // earlier call asked for and has not started yet; finished results that these requests do
+    // not name are let go. `scaled` takes a finished result instead of doing the work itself,
+    // waits for one in progress, and does the work itself for anything not started.
     void warmUp(std::vector<Request> requests);
     // Blocks until the warm-up thread has done everything it was given (tests and benchmarks).
     void finishWarmUp();
+    // Pictures the warm-up thread has finished since the cache was made.
     std::size_t warmedCount() const;
+
+    // Lets go of every decoded picture and of every scaled one that no widget shows and `keep`
+    // does not name, and gives the freed memory back to the system. Returns the bytes let go.
+    std::size_t trim(const std::vector<Request>& keep);
+    // Pixel bytes held: decoded and scaled pictures, warm-up results not taken over yet.
+    std::size_t heldBytes() const;
 
     std::size_t decodeCount() const { return decodes_; }
     std::size_t scaleCount() const { return scales_; }
@@ -65,6 +72,8 @@ class PictureCache {
     // switch, contactor and motor in all six windows): map each copy to the first one seen with
     // the same bytes, so that each distinct picture is decoded and scaled once per size.
     std::span<const std::uint8_t> canonical(std::span<const std::uint8_t> png);
+    QImage decoded(std::span<const std::uint8_t> png, bool keep);
+    QImage takeWarmed(std::span<const std::uint8_t> png, QSize device);
     void remember(std::span<const std::uint8_t> png, QSize device, qreal dpr, const QPixmap& p);
 
     using Picture = std::pair<const std::uint8_t*, std::size_t>;
@@ -74,12 +83,13 @@ class PictureCache {
         qreal dpr;
         QPixmap pixmap;
     };
-    std::map<Key, QImage> images_;                   // size fields 0, 0
+    std::map<Key, QImage> images_;                   // small pictures; size fields 0, 0
     std::map<Picture, std::vector<Sized>> pixmaps_;  // newest last
     std::map<Key, std::future<QImage>> prepared_;
     std::map<Picture, std::span<const std::uint8_t>> alias_;
     std::multimap<std::uint64_t, std::span<const std::uint8_t>> byContent_;
-    // The one large decoded picture kept (a window background while its window is resized).
+    // The one large decoded picture kept: a window background asked for at a second size, that
+    // is, while its window is being resized.
     Picture largeKey_{nullptr, 0};
     QImage large_;
     std::size_t decodes_ = 0;

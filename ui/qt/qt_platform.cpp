@@ -2,7 +2,10 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCursor>
+#include <QEvent>
 #include <QEventLoop>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -115,6 +118,12 @@ void QtPlatform::createWindow(const WindowRef& window) {
     if (auto title = titles_.find(window->id()); title != titles_.end())
         w->setWindowTitle(title->second);
     windows_[window.get()] = w;
+    if (window->id() != approachWindow_) return;
+    for (const auto& [name, block] : approachOpens_)
+        if (QWidget* button = w->control(name)) {
+            button->installEventFilter(this);
+            approachButtons_.emplace_back(button, block);
+        }
 }
 
 FormWindow* QtPlatform::windowOf(const WindowRef& window) const {
@@ -156,6 +165,7 @@ void QtPlatform::runModal(const WindowRef& window) {
             disabled.emplace_back(other);
         }
     QPointer<FormWindow> guard(w);
+    ++dialogs_;
     if (!w->closed()) {
         QEventLoop loop;
         w->setModalLoop(&loop);
@@ -173,6 +183,11 @@ void QtPlatform::runModal(const WindowRef& window) {
     for (const QPointer<QWidget>& control : focused)
         if (control && control->isEnabled() && control->isVisible())
             control->setFocus(Qt::OtherFocusReason);
+    // Focus given back while the window still counts as open prepares nothing by itself.
+    --dialogs_;
+    // What the closed window held goes, unless the learner is about to open it again.
+    approached_ = nullptr;
+    approach(underPointerOrFocus());
     // The windows underneath may have vanished meanwhile; with none left the program ends.
     if (quitOnLastWindow_ && windows().empty()) QCoreApplication::quit();
 }
@@ -205,8 +220,7 @@ void QtPlatform::forget(FormWindow* window) {
 // --- Pictures ahead of time -------------------------------------------------------------
 
 std::vector<PictureCache::Request> QtPlatform::openingPictures(
-    const std::vector<const form::WindowBlock*>& blocks,
-    const std::vector<std::span<const std::uint8_t>>& stills) const {
+    const std::vector<const form::WindowBlock*>& blocks) const {
     // The same choice of size that FormWindow::showPlaced makes.
     QScreen* screen = QGuiApplication::screenAt(QPoint(50, 50));
     if (screen == nullptr) screen = QGuiApplication::primaryScreen();
@@ -219,28 +233,63 @@ std::vector<PictureCache::Request> QtPlatform::openingPictures(
             screen != nullptr ? screen->availableGeometry() : QRect(QPoint(), stored * 2);
         const Placement at = placeWindow(stored, frame_, available);
         const qreal dpr = screen != nullptr ? screen->devicePixelRatio() : 1.0;
-        auto some = windowPictures(*block, fitContent(stored, at.client), dpr, stills);
+        auto some = windowPictures(*block, fitContent(stored, at.client), dpr, stills_);
         all.insert(all.end(), some.begin(), some.end());
     }
     return all;
 }
 
-void QtPlatform::warmUpAfterFirstPaint(std::vector<const form::WindowBlock*> blocks,
-                                       std::vector<std::span<const std::uint8_t>> stills) {
-    warmBlocks_ = std::move(blocks);
-    warmStills_ = std::move(stills);
-    warmPending_ = true;
+void QtPlatform::prepareOnApproach(std::uint32_t windowId,
+                                   std::map<QString, const form::WindowBlock*> opens,
+                                   std::vector<std::span<const std::uint8_t>> stills) {
+    approachWindow_ = windowId;
+    approachOpens_ = std::move(opens);
+    stills_ = std::move(stills);
 }
 
-void QtPlatform::windowPainted() {
-    if (!warmPending_) return;
-    warmPending_ = false;
-    // After the paint has reached the screen, not in its way.
-    QTimer::singleShot(0, this, [this] {
-        pictures_.warmUp(openingPictures(warmBlocks_, warmStills_));
-        warmBlocks_.clear();
-        warmStills_.clear();
-    });
+bool QtPlatform::eventFilter(QObject* watched, QEvent* event) {
+    bool near = event->type() == QEvent::Enter;
+    if (event->type() == QEvent::FocusIn) {
+        // Focus that the learner moved, not the focus a window takes back when it is activated.
+        const Qt::FocusReason why = static_cast<QFocusEvent*>(event)->reason();
+        near = why != Qt::ActiveWindowFocusReason && why != Qt::PopupFocusReason;
+    }
+    // While a window is open in dialog mode, the pointer crossing the disabled menu means nothing.
+    if (near && dialogs_ == 0)
+        for (const auto& [button, block] : approachButtons_)
+            if (button == watched) {
+                approach(block);
+                break;
+            }
+    return QObject::eventFilter(watched, event);
+}
+
+void QtPlatform::approach(const form::WindowBlock* block) {
+    if (block == approached_ && block != nullptr) return;
+    approached_ = block;
+    std::vector<PictureCache::Request> soon;
+    if (block != nullptr) soon = openingPictures({block});
+    pictures_.trim(soon);
+    pictures_.warmUp(std::move(soon));
+}
+
+const form::WindowBlock* QtPlatform::underPointerOrFocus() const {
+    const QPoint pointer = QCursor::pos();
+    for (const auto& [button, block] : approachButtons_)
+        if (button && button->isVisible() &&
+            button->rect().contains(button->mapFromGlobal(pointer)))
+            return block;
+    for (const auto& [button, block] : approachButtons_)
+        if (button && button->window()->focusWidget() == button) return block;
+    return nullptr;
+}
+
+void QtPlatform::windowPainted(const FormWindow& window) {
+    // The sound output opens once the first window that plays sounds has been drawn (the menu
+    // plays none), after that paint has reached the screen; a sound played sooner opens it.
+    if (!soundPending_ || window.modalLoop() == nullptr) return;
+    soundPending_ = false;
+    QTimer::singleShot(0, this, [this] { sound_.openInBackground(); });
 }
 
 // --- Property changes --------------------------------------------------------------------

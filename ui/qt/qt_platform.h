@@ -8,10 +8,13 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QWidget>
 #include <condition_variable>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <span>
 #include <string>
 #include <thread>
 #include <unordered_map>
@@ -69,17 +72,22 @@ class QtPlatform final : public QObject, public Platform {
     // has been framed); windows opened later allow for it when they choose their size.
     QMargins frameMargins() const { return frame_; }
     void setFrameMargins(QMargins frame) { frame_ = frame; }
-    // Once a window has first painted, prepares the pictures of `blocks` as they will first open
-    // on this screen, on a low-priority thread (PictureCache::warmUp); `stills` are the pictures
-    // that the exercises put into picture boxes later.
-    void warmUpAfterFirstPaint(std::vector<const form::WindowBlock*> blocks,
-                               std::vector<std::span<const std::uint8_t>> stills);
+    // The buttons of window `windowId` that open other windows, by control name: while the
+    // pointer rests on such a button, or the keyboard focus comes to it, the pictures of the
+    // window it opens are prepared at the size that window will open at (PictureCache::warmUp);
+    // `stills` are the pictures that the exercises put into picture boxes later. When a window
+    // opened in dialog mode closes, what it held is let go, except what the button under the
+    // pointer (or with the focus) would open. Set before that window is created.
+    void prepareOnApproach(std::uint32_t windowId,
+                           std::map<QString, const form::WindowBlock*> opens,
+                           std::vector<std::span<const std::uint8_t>> stills);
     // The pictures a first opening of `blocks` asks for on this screen.
     std::vector<PictureCache::Request> openingPictures(
-        const std::vector<const form::WindowBlock*>& blocks,
-        const std::vector<std::span<const std::uint8_t>>& stills) const;
+        const std::vector<const form::WindowBlock*>& blocks) const;
+    // The window whose pictures are prepared or kept now (null: none).
+    const form::WindowBlock* approached() const { return approached_; }
     // Called by a FormWindow after its paint.
-    void windowPainted();
+    void windowPainted(const FormWindow& window);
     // When the last window closes, the application's event loop is told to quit (default on).
     void setQuitOnLastWindow(bool quit) { quitOnLastWindow_ = quit; }
 
@@ -93,8 +101,13 @@ class QtPlatform final : public QObject, public Platform {
     // even while another window is open in dialog mode.
     void windowVanished(FormWindow* window);
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     struct WorkerBox;
+    void approach(const form::WindowBlock* block);
+    const form::WindowBlock* underPointerOrFocus() const;
     Q_INVOKABLE void drainUpdates();
     Q_INVOKABLE void drainBoxes();
     void applyNow(const WindowRef& window, int index, int prop);
@@ -112,9 +125,13 @@ class QtPlatform final : public QObject, public Platform {
     std::map<std::uint32_t, QString> titles_;
     std::unique_ptr<VanishWatch> vanishWatch_;
     QMargins frame_;
-    std::vector<const form::WindowBlock*> warmBlocks_;
-    std::vector<std::span<const std::uint8_t>> warmStills_;
-    bool warmPending_ = false;
+    std::uint32_t approachWindow_ = 0;
+    std::map<QString, const form::WindowBlock*> approachOpens_;
+    std::vector<std::pair<QPointer<QWidget>, const form::WindowBlock*>> approachButtons_;
+    std::vector<std::span<const std::uint8_t>> stills_;
+    const form::WindowBlock* approached_ = nullptr;
+    int dialogs_ = 0;  // windows open in dialog mode
+    bool soundPending_ = true;
 
     // Filled by other threads, drained on the GUI thread.
     struct Update {

@@ -2,10 +2,31 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <dlfcn.h>
+
+#include <cstdio>
 
 #include "ui/media/wave.h"
 
 namespace wt::qt {
+namespace {
+
+void sayNothing(const char*, int, const char*, int, const char*, ...) {}
+
+// ALSA reports every failed probe of a missing device on stderr through its own error handler
+// (eight lines on a machine without sound). The library is loaded with SDL; its handler is set
+// to one that says nothing, so that the program's single line is all the learner's log shows.
+void quietAlsa() {
+    void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_NOLOAD);
+    if (alsa == nullptr) return;
+    using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+    using SetHandler = int (*)(Handler);
+    if (auto set = reinterpret_cast<SetHandler>(dlsym(alsa, "snd_lib_error_set_handler")))
+        set(sayNothing);
+    // The handle is kept: the library stays loaded with the handler in place.
+}
+
+}  // namespace
 
 SoundOutput::~SoundOutput() {
     if (opener_.joinable()) opener_.join();
@@ -34,10 +55,17 @@ bool SoundOutput::openLocked() {
     tried_ = true;
     // The program has its own event loop; SDL must not take over SIGINT/SIGTERM.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
-    if (Mix_OpenAudio(kFrequency, AUDIO_S16SYS, 2, 2048) != 0) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    quietAlsa();
+    const auto silent = [] {
+        std::fprintf(stderr, "wiring-trainer: no audio device, sounds are off (%s)\n",
+                     SDL_GetError());
         return false;
+    };
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return silent();
+    if (Mix_OpenAudio(kFrequency, AUDIO_S16SYS, 2, 2048) != 0) {
+        const bool none = silent();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return none;
     }
     Mix_AllocateChannels(kChannels);
     open_ = true;

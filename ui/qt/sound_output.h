@@ -1,7 +1,7 @@
 // One-shot playback of RIFF/WAVE files held in memory, through SDL2_mixer (audio subsystem
 // only). Every call returns at once and takes a mixer channel of its own, so sounds started one
-// right after the other play together. Without a usable audio device the output stays silent;
-// nothing is reported to the learner. Callable from any thread: SDL calls are serialised.
+// right after the other play together. Without a usable audio device the output stays silent
+// and says so once on stderr. Callable from any thread: SDL calls are serialised.
 #pragma once
 
 #include <cstdint>
@@ -26,7 +26,8 @@ class SoundOutput {
     SoundOutput& operator=(const SoundOutput&) = delete;
 
     // Opens the device now instead of at the first sound; on a thread of its own so that the
-    // caller does not wait for the audio driver.
+    // caller does not wait for the audio driver. Sounds are converted to the device's format
+    // when first played.
     void openInBackground();
     // Starts one playback of the blob's WAVE. A blob that is not a valid WAVE plays nothing.
     void play(MediaRef wave);

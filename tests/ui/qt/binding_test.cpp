@@ -581,18 +581,47 @@ TEST_F(BindingTest, WarmedPicturesCostTheGuiThreadNothing) {
     qt::PictureCache cache;
     const auto png = fileOf(media::Role::ContactorPulledIn);
     const std::vector<std::uint8_t> copy(png.begin(), png.end());
-    const auto other = fileOf(media::Role::SwitchOpen);
-    cache.warmUp({{png, QSize(77, 55)}, {copy, QSize(154, 110)}, {other, QSize()}});
+    cache.warmUp({{png, QSize(77, 55)}, {copy, QSize(154, 110)}, {copy, QSize(77, 55)}});
     cache.finishWarmUp();
-    EXPECT_EQ(cache.warmedCount(), 2u);
+    EXPECT_EQ(cache.warmedCount(), 1u);  // one picture, decoded once for both sizes
     EXPECT_EQ(cache.scaled(copy, QSize(77, 55)).size(), QSize(77, 55));
     EXPECT_EQ(cache.scaled(png, QSize(77, 55), 2.0).size(), QSize(154, 110));
-    EXPECT_FALSE(cache.image(other).isNull());
     EXPECT_EQ(cache.decodeCount(), 0u);
     EXPECT_EQ(cache.scaleCount(), 0u);
     // Anything not warmed is still made on demand.
     EXPECT_EQ(cache.scaled(png, QSize(10, 10)).size(), QSize(10, 10));
     EXPECT_EQ(cache.scaleCount(), 1u);
+}
+
+// The cache holds what is shown and what is about to be: a later warm-up replaces what an
+// earlier one made and nobody took, and a trim lets go of everything no widget shows except what
+// it is told to keep. What is held afterwards depends only on what is kept, not on the history.
+TEST_F(BindingTest, CacheHoldsOnlyWhatIsShownOrAboutToBe) {
+    qt::PictureCache cache;
+    const auto contactor = fileOf(media::Role::ContactorPulledIn);
+    const auto breaker = fileOf(media::Role::SwitchOpen);
+    const auto motor = fileOf(media::Role::MotorAtRest);
+    const std::vector<qt::PictureCache::Request> soon{{contactor, QSize(200, 200)}};
+    cache.warmUp(soon);
+    cache.finishWarmUp();
+    const std::size_t ahead = cache.heldBytes();
+    EXPECT_EQ(ahead, 200u * 200u * 4u);
+    cache.warmUp({{breaker, QSize(300, 300)}});
+    cache.finishWarmUp();
+    EXPECT_EQ(cache.heldBytes(), 300u * 300u * 4u);  // the contactor went
+
+    const QPixmap shown = cache.scaled(motor, QSize(100, 80));
+    cache.scaled(motor, QSize(50, 40));  // made and dropped by whoever asked
+    EXPECT_GT(cache.trim(soon), 0u);
+    EXPECT_EQ(cache.heldBytes(), 100u * 80u * 4u);  // only what a widget still shows
+    cache.warmUp(soon);
+    cache.finishWarmUp();
+    EXPECT_EQ(cache.heldBytes(), ahead + 100u * 80u * 4u);
+    const auto scales = cache.scaleCount();
+    EXPECT_EQ(cache.scaled(motor, QSize(100, 80)).cacheKey(), shown.cacheKey());
+    EXPECT_EQ(cache.scaled(contactor, QSize(200, 200)).size(), QSize(200, 200));
+    EXPECT_EQ(cache.scaleCount(), scales);
+    EXPECT_EQ(cache.trim(soon), 0u);  // nothing to let go: all of it is shown or wanted
 }
 
 // A window too large for the screen (the offscreen screen is 1920 x 1080, without frames) opens

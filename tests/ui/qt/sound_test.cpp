@@ -1,6 +1,7 @@
 // Sound output: each call returns at once and starts a playback of its own; a bad WAVE plays
 // nothing; without a usable device every call still returns and nothing else happens. The
 // device depends on SDL_AUDIODRIVER, so ctest runs each suite in a process of its own.
+#include <algorithm>
 #include <chrono>
 #include <thread>
 #include <vector>
@@ -44,13 +45,18 @@ TEST(SoundDevice, InvalidWavePlaysNothing) {
     EXPECT_EQ(sound.playing(), 0);
 }
 
+// Without a device the output says so once on stderr, whatever the number of sounds.
 TEST(SoundNoDevice, CallsReturnAndNothingHappens) {
     qt::SoundOutput sound;
+    ::testing::internal::CaptureStderr();
     EXPECT_FALSE(sound.available());
     const auto t0 = Clock::now();
     for (int i = 0; i < 10; ++i) sound.play(media::blob(media::Role::SwitchCloseSound));
     EXPECT_LT(msSince(t0), kPromptMs);
     EXPECT_EQ(sound.playing(), 0);
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    EXPECT_NE(said.find("wiring-trainer: no audio device"), std::string::npos) << said;
 }
 
 TEST(SoundNoDevice, PlatformGoesOnWithoutSound) {
