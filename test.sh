@@ -72,6 +72,8 @@ join_stage() {  # name
     local i rc=0
     for i in "${!side_names[@]}"; do
         [ "${side_names[$i]}" = "$1" ] || continue
+        # The foreground now only waits: the build gets its full share back (where allowed).
+        renice -n 0 -g "${side_pids[$i]}" >/dev/null 2>&1 || true
         wait "${side_pids[$i]}" || rc=$?
         echo "== $1 (joined)"
         cat "${side_logs[$i]}"
