@@ -58,7 +58,8 @@ side_stage() {  # name, command...
         fi
         start=$(date +%s)
         rc=0
-        nice -n 10 "$@" >"$log" 2>&1 || rc=$?
+        renice -n 10 -p $BASHPID >/dev/null  # commands and shell functions alike
+        "$@" >"$log" 2>&1 || rc=$?
         echo $(($(date +%s) - start)) >"$log.time"
         exit $rc
     ) &
