@@ -73,6 +73,7 @@ join_stage() {  # name
     local i rc=0
     for i in "${!side_names[@]}"; do
         [ "${side_names[$i]}" = "$1" ] || continue
+        stage "Waiting for: $1"  # the time the foreground had nothing left to run
         # The foreground now only waits: the build gets its full share back (where allowed).
         renice -n 0 -g "${side_pids[$i]}" >/dev/null 2>&1 || true
         wait "${side_pids[$i]}" || rc=$?
@@ -91,12 +92,12 @@ report() {
     echo "== Stage times"
     local i
     for i in "${!stage_names[@]}"; do
-        printf '   %-34s %5d s\n' "${stage_names[$i]}" "${stage_times[$i]}"
+        printf '   %-40s %5d s\n' "${stage_names[$i]}" "${stage_times[$i]}"
     done
     for i in "${!side_times[@]}"; do
-        printf '   %-34s %5d s\n' "${side_names[$i]} (background)" "${side_times[$i]}"
+        printf '   %-40s %5d s\n' "${side_names[$i]} (background)" "${side_times[$i]}"
     done
-    printf '   %-34s %5d s\n' "total" $(($(date +%s) - all_start))
+    printf '   %-40s %5d s\n' "total" $(($(date +%s) - all_start))
 }
 
 stage "Dependencies"
