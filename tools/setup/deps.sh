@@ -3,23 +3,40 @@
 # Sourced by run.sh, test.sh and web.sh.
 
 # Installs every named package that is not installed yet (apt-get as root, otherwise sudo).
+# Between wt_apt_batch and wt_apt_flush the packages are only collected, so that what several
+# wt_install_* ask for comes in one apt-get update and one apt-get install.
+wt_apt_pending=()
+wt_apt_batching=0
 wt_apt_install() {
     local missing=()
     for p in "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
+    if [ $wt_apt_batching -eq 1 ]; then
+        wt_apt_pending+=("${missing[@]}")
+        return 0
+    fi
     echo "Installing: ${missing[*]}"
     local sudo=""
     [ "$(id -u)" -ne 0 ] && sudo="sudo"
     $sudo apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
+wt_apt_batch() { wt_apt_batching=1; }
+wt_apt_flush() {
+    wt_apt_batching=0
+    [ ${#wt_apt_pending[@]} -eq 0 ] && return 0
+    local all
+    mapfile -t all < <(printf '%s\n' "${wt_apt_pending[@]}" | sort -u)
+    wt_apt_pending=()
+    wt_apt_install "${all[@]}"
+}
 
 # What building and running the desktop program needs.
 wt_install_run_deps() {
     wt_apt_install \
-        cmake g++ make pkg-config git ccache \
+        cmake ninja-build g++ make pkg-config git ccache \
         qt6-base-dev libgl-dev libxcb1-dev \
         libpng-dev zlib1g-dev libgif-dev \
         libsdl2-mixer-dev \
@@ -35,7 +52,7 @@ wt_install_deps() {
         xvfb xdotool x11-utils libx11-dev imagemagick python3 \
         openbox \
         dbus dbus-x11 at-spi2-core python3-pyatspi \
-        desktop-file-utils appstream lintian dpkg-dev file \
+        desktop-file-utils appstream dpkg-dev file \
         clang-14 libclang-rt-14-dev clang-format
 }
 
