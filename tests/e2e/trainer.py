@@ -468,18 +468,20 @@ class Trainer:
     # --- Program -------------------------------------------------------------------------------
 
     def wait_menu(self, timeout=15.0):
-        return self._placed_where_found("ExerciseMenu", self.wait_window((994, 491), timeout))
+        return self.wait_opened("ExerciseMenu", timeout)
 
     def open_exercise(self, menu_button, timeout=15.0):
         window = MENU_BUTTONS[menu_button]
         self.click("ExerciseMenu", menu_button)
-        self._placed_where_found(window, self.wait_window(self.form(window).size, timeout))
+        self.wait_opened(window, timeout)
         time.sleep(0.3)
         return window
 
-    def _placed_where_found(self, window, row):
-        # A Win32 program places its window's frame at 50, 50; wine without a window manager
-        # draws no frame but leaves the client area where that frame would have put it.
+    def wait_opened(self, window, timeout=15.0):
+        """The window of that form, once shown. A Win32 program places its window's frame at
+        50, 50; wine without a window manager draws no frame but leaves the client area where
+        that frame would have put it, so there the window counts as placed where it is found."""
+        row = self.wait_window(self.form(window).size, timeout)
         if self.wine:
             self.place(window, row)
         return row

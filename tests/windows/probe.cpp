@@ -138,12 +138,15 @@ std::string describe(Control& c, HWND focus) {
     const std::string defaultAction = taken(action);
     const LRESULT check = SendMessageW(c.hwnd, BM_GETCHECK, 0, 0);
     std::string roleText = role.vt == VT_I4 ? roleName(role.lVal) : "";
-    // Windows' own proxy for a system BUTTON gives it the role of its style; Wine's gives every
-    // window the generic client role. Where it does, the style tells what Windows would say.
+    // Windows' own proxy for a system BUTTON gives it the role of its style, for a STATIC the
+    // static text role; Wine's gives every window the generic client role. Where it does, the
+    // class and style tell what Windows would say.
     const LONG_PTR style = GetWindowLongPtrW(c.hwnd, GWL_STYLE);
     if (roleText == "client" && className(c.hwnd) == "Button") {
         const LONG_PTR type = style & BS_TYPEMASK;
         roleText = type == BS_CHECKBOX || type == BS_AUTOCHECKBOX ? "check box" : "push button";
+    } else if (roleText == "client" && className(c.hwnd) == "Static") {
+        roleText = "label";
     }
     c.showing = IsWindowVisible(c.hwnd) && !(states & STATE_SYSTEM_INVISIBLE);
     c.focused = c.hwnd == focus;

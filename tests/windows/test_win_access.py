@@ -29,7 +29,7 @@ def main():
         assert keys.round_from("电路点动") == list(MENU.values()), keys.order
         keys.press("电路长动")
         window = "ContinuousRunExercise"
-        exercise = t.wait_window(t.form(window).size)
+        exercise = t.wait_opened(window)
         time.sleep(0.5)
         shown = titles(probe)
         assert "电路长动" in shown, shown

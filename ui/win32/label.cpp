@@ -1,6 +1,7 @@
 // A label with a caption (the status label, the menu's texts): filled with its back colour, the
-// text wrapped at the label's width in its text colour. Its window text is its caption, so that
-// a screen reader reads the status as it changes.
+// text wrapped at the label's width in its text colour. A system STATIC window, painted here,
+// whose window text is its caption: screen readers know it as static text and read the status
+// as it changes.
 #include "ui/win32/win32_private.h"
 
 namespace wt::win32 {
@@ -13,7 +14,7 @@ class TextLabel final : public Control {
           record_(*state.record),
           caption_(wideFromGbk(state.caption)),
           color_(colorOf(static_cast<std::uint32_t>(state.textColor))) {
-        create(nullptr, 0, 0, parent, caption_);
+        create(L"STATIC", SS_LEFT | SS_NOPREFIX, 0, parent, caption_);
     }
     ~TextLabel() override {
         if (font_ != nullptr) DeleteObject(font_);
