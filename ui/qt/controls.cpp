@@ -227,17 +227,13 @@ QColor colorFor(std::uint32_t bgr) {
     return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
 }
 
+std::uint32_t bgrOf(QColor c) {
+    return static_cast<std::uint32_t>(c.red()) | static_cast<std::uint32_t>(c.green()) << 8 |
+           static_cast<std::uint32_t>(c.blue()) << 16;
+}
+
 double contrastRatio(QColor a, QColor b) {
-    // Relative luminance of sRGB colours, lighter over darker, each offset by 0.05.
-    const auto luminance = [](QColor c) {
-        const auto channel = [](double v) {
-            return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-        };
-        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) +
-               0.0722 * channel(c.blueF());
-    };
-    const double la = luminance(a), lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+    return colour::contrastRatio(bgrOf(a), bgrOf(b));
 }
 
 QFont captionFont(const QFont& font, const QString& text, QSize room) {
@@ -278,11 +274,8 @@ void TextLabel::setTextColor(QColor color) {
 }
 
 QColor TextLabel::outline() const {
-    // A colour that reads poorly on the label's own back colour, such as pure green on white, is
-    // drawn inside a thin outline of black or white, whichever sets it off more.
-    if (contrastRatio(color_, back_) >= kLegibleContrast) return QColor();
-    const QColor black(0, 0, 0), white(255, 255, 255);
-    return contrastRatio(color_, black) >= contrastRatio(color_, white) ? black : white;
+    const auto around = colour::outlineFor(bgrOf(color_), bgrOf(back_));
+    return around ? colorFor(*around) : QColor();
 }
 
 void TextLabel::paintEvent(QPaintEvent*) {

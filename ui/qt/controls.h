@@ -15,6 +15,7 @@
 #include <QWidget>
 #include <vector>
 
+#include "ui/colour.h"
 #include "ui/qt/scaling.h"
 #include "ui/ui.h"
 
@@ -29,10 +30,9 @@ class QtPlatform;
 QFont fontFor(const form::FontRecord& font, double scale = 1.0);
 // 0x00BBGGRR as stored in records and properties.
 QColor colorFor(std::uint32_t bgr);
-// The contrast ratio of two colours, from 1 (alike) to 21 (black and white).
+// colour::contrastRatio (ui/colour.h) for Qt's colours.
 double contrastRatio(QColor a, QColor b);
-// The contrast below which a label's text gets an outline.
-constexpr double kLegibleContrast = 4.5;
+constexpr double kLegibleContrast = colour::kLegibleContrast;
 // `font`, made smaller where needed until `text` fits in `room` on one line.
 QFont captionFont(const QFont& font, const QString& text, QSize room);
 

@@ -2,6 +2,7 @@
 // text wrapped at the label's width in its text colour. A system STATIC window, painted here,
 // whose window text is its caption: screen readers know it as static text and read the status
 // as it changes.
+#include "ui/colour.h"
 #include "ui/win32/win32_private.h"
 
 namespace wt::win32 {
@@ -13,7 +14,7 @@ class TextLabel final : public Control {
         : Control(window, index),
           record_(*state.record),
           caption_(wideFromGbk(state.caption)),
-          color_(colorOf(static_cast<std::uint32_t>(state.textColor))) {
+          color_(static_cast<std::uint32_t>(state.textColor)) {
         create(L"STATIC", SS_LEFT | SS_NOPREFIX, 0, parent, caption_);
     }
     ~TextLabel() override {
@@ -27,7 +28,7 @@ class TextLabel final : public Control {
             caption_ = std::move(caption);
             SetWindowTextW(hwnd_, caption_.c_str());
         } else if (prop == prop::TextColor) {
-            const COLORREF color = colorOf(static_cast<std::uint32_t>(state.textColor));
+            const auto color = static_cast<std::uint32_t>(state.textColor);
             if (color == color_) return;
             color_ = color;
         } else {
@@ -50,9 +51,22 @@ class TextLabel final : public Control {
                 DeleteObject(back);
                 HGDIOBJ old = SelectObject(dc, font_);
                 SetBkMode(dc, TRANSPARENT);
-                SetTextColor(dc, color_);
-                DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r,
-                          DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX);
+                constexpr UINT kFlags = DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX;
+                const int length = static_cast<int>(caption_.size());
+                // A colour that reads poorly on the back colour gets a thin outline: the text
+                // drawn once each way around, a pixel off, under the text itself.
+                if (const auto around = colour::outlineFor(color_, record_.backColor)) {
+                    SetTextColor(dc, colorOf(*around));
+                    for (int dy = -1; dy <= 1; ++dy)
+                        for (int dx = -1; dx <= 1; ++dx) {
+                            if (dx == 0 && dy == 0) continue;
+                            RECT off = r;
+                            OffsetRect(&off, dx, dy);
+                            DrawTextW(dc, caption_.c_str(), length, &off, kFlags);
+                        }
+                }
+                SetTextColor(dc, colorOf(color_));
+                DrawTextW(dc, caption_.c_str(), length, &r, kFlags);
                 SelectObject(dc, old);
             });
             return 0;
@@ -63,7 +77,7 @@ class TextLabel final : public Control {
   private:
     const form::ControlRecord& record_;
     std::wstring caption_;
-    COLORREF color_;
+    std::uint32_t color_;  // as the model keeps it
     HFONT font_ = nullptr;
 };
 
