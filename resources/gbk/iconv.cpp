@@ -1,8 +1,8 @@
-#include "resources/gbk.h"
-
 #include <iconv.h>
 
 #include <cerrno>
+
+#include "resources/gbk.h"
 
 namespace wt {
 namespace {

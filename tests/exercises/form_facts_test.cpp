@@ -15,9 +15,9 @@
 #include "exercises/ops.h"
 #include "exercises/registry.h"
 #include "form_ids.h"
+#include "resources/gbk.h"
 #include "tests/support/test_host.h"
 #include "tests/support/wiring_probe.h"
-#include "resources/gbk.h"
 #include "ui/properties.h"
 
 namespace wt::test {

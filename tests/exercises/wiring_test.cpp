@@ -12,9 +12,9 @@
 #include <string_view>
 
 #include "form_ids.h"
+#include "resources/gbk.h"
 #include "tests/support/test_host.h"
 #include "tests/support/wiring_probe.h"
-#include "resources/gbk.h"
 
 namespace wt::test {
 namespace {

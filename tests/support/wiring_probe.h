@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "exercises/wiring.h"
-#include "tests/support/test_host.h"
 #include "resources/gbk.h"
+#include "tests/support/test_host.h"
 
 namespace wt::test {
 

@@ -27,8 +27,8 @@
 
 #include "resources/form_reader.h"
 #include "resources/form_source.h"
-#include "tools/formc/access_notes.h"
 #include "resources/gbk.h"
+#include "tools/formc/access_notes.h"
 
 namespace fs = std::filesystem;
 using wt::gbk;

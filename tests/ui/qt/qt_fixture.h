@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "resources/form_reader.h"
-#include "resources/media.h"
 #include "resources/gbk.h"
+#include "resources/media.h"
 #include "ui/qt/controls.h"
 #include "ui/qt/qt_platform.h"
 #include "ui/ui.h"
