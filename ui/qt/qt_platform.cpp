@@ -24,16 +24,6 @@
 
 namespace wt::qt {
 
-// A message box shown for a thread other than the GUI thread; that thread waits on `done`.
-struct QtPlatform::WorkerBox {
-    std::string textGbk, titleGbk;
-    std::mutex mutex;
-    std::condition_variable cv;
-    bool done = false;
-    int button = 0;
-    QPointer<QMessageBox> box;  // GUI thread only
-};
-
 namespace {
 
 constexpr int kButtonOk = 1;
@@ -340,32 +330,13 @@ int QtPlatform::messageBox(const std::string& textGbk, const std::string& titleG
         box.exec();
         return kButtonOk;
     }
-    auto request = std::make_shared<WorkerBox>();
-    request->textGbk = textGbk;
-    request->titleGbk = titleGbk;
-    {
-        std::lock_guard lock(queueMutex_);
-        if (released_) return kButtonOk;
-        newBoxes_.push_back(request);
-        openBoxes_.push_back(request);
-    }
-    QMetaObject::invokeMethod(this, "drainBoxes", Qt::QueuedConnection);
-    std::unique_lock wait(request->mutex);
-    request->cv.wait(wait, [&] { return request->done; });
-    return request->button;
+    return workerBoxes_.ask(textGbk, titleGbk, kButtonOk, [this] {
+        QMetaObject::invokeMethod(this, "drainBoxes", Qt::QueuedConnection);
+    });
 }
 
 void QtPlatform::drainBoxes() {
-    std::vector<std::shared_ptr<WorkerBox>> requests;
-    {
-        std::lock_guard lock(queueMutex_);
-        requests.swap(newBoxes_);
-    }
-    for (const auto& request : requests) {
-        {
-            std::lock_guard lock(request->mutex);
-            if (request->done) continue;  // released before it could be shown
-        }
+    for (const auto& request : workerBoxes_.take()) {
         // Not modal: the windows stay usable while the calling thread waits.
         auto* box = new QMessageBox(QMessageBox::NoIcon, boxTitle(request->titleGbk),
                                     boxText(request->textGbk), QMessageBox::Ok);
@@ -373,13 +344,9 @@ void QtPlatform::drainBoxes() {
         box->setWindowModality(Qt::NonModal);
         box->setAttribute(Qt::WA_DeleteOnClose);
         request->box = box;
-        std::weak_ptr<WorkerBox> weak = request;
+        std::weak_ptr<WorkerBoxes<QPointer<QMessageBox>>::Request> weak = request;
         auto finish = [this, weak] {
-            if (auto r = weak.lock()) {
-                answer(*r, kButtonOk);
-                std::lock_guard lock(queueMutex_);
-                std::erase(openBoxes_, r);
-            }
+            if (auto r = weak.lock()) workerBoxes_.answer(r, kButtonOk);
         };
         connect(box, &QMessageBox::finished, this, finish);
         connect(box, &QObject::destroyed, this, finish);
@@ -387,36 +354,16 @@ void QtPlatform::drainBoxes() {
     }
 }
 
-void QtPlatform::answer(WorkerBox& box, int button) {
-    {
-        std::lock_guard lock(box.mutex);
-        if (box.done) return;
-        box.done = true;
-        box.button = button;
-    }
-    box.cv.notify_all();
-}
-
 std::vector<QMessageBox*> QtPlatform::workerBoxes() const {
     std::vector<QMessageBox*> boxes;
-    std::lock_guard lock(queueMutex_);
-    for (const auto& request : openBoxes_)
+    for (const auto& request : workerBoxes_.open())
         if (request->box) boxes.push_back(request->box);
     return boxes;
 }
 
 void QtPlatform::releaseWaiters() {
-    std::vector<std::shared_ptr<WorkerBox>> pending;
-    {
-        std::lock_guard lock(queueMutex_);
-        released_ = true;
-        pending.swap(openBoxes_);
-        newBoxes_.clear();
-    }
-    for (const auto& request : pending) {
-        answer(*request, kButtonOk);
+    for (const auto& request : workerBoxes_.release(kButtonOk))
         if (onGuiThread() && request->box) request->box->close();
-    }
 }
 
 // --- Style and sound ---------------------------------------------------------------------

@@ -23,6 +23,7 @@
 #include "ui/qt/pictures.h"
 #include "ui/qt/sound_output.h"
 #include "ui/ui.h"
+#include "ui/worker_boxes.h"
 
 class QMessageBox;
 
@@ -105,14 +106,12 @@ class QtPlatform final : public QObject, public Platform {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    struct WorkerBox;
     void approach(const form::WindowBlock* block);
     const form::WindowBlock* underPointerOrFocus() const;
     Q_INVOKABLE void drainUpdates();
     Q_INVOKABLE void drainBoxes();
     void applyNow(const WindowRef& window, int index, int prop);
     void requireGuiThread(const char* what) const;
-    static void answer(WorkerBox& box, int button);
     void forget(FormWindow* window);
 
     const std::thread::id guiThread_;
@@ -142,9 +141,7 @@ class QtPlatform final : public QObject, public Platform {
     mutable std::mutex queueMutex_;
     std::vector<Update> updates_;
     bool updatesPosted_ = false;
-    std::vector<std::shared_ptr<WorkerBox>> newBoxes_;
-    std::vector<std::shared_ptr<WorkerBox>> openBoxes_;
-    bool released_ = false;
+    WorkerBoxes<QPointer<QMessageBox>> workerBoxes_;
 };
 
 }  // namespace wt::qt

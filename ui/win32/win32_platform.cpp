@@ -14,15 +14,6 @@
 
 namespace wt::win32 {
 
-// A message box shown for a thread other than the GUI thread; that thread waits on `cv`.
-struct Win32Platform::WorkerBox {
-    std::wstring text, title;
-    std::mutex mutex;
-    std::condition_variable cv;
-    bool done = false;
-    HWND box = nullptr;  // GUI thread only
-};
-
 namespace {
 
 constexpr int kButtonOk = 1;
@@ -115,12 +106,7 @@ std::vector<HWND> Win32Platform::disableAll(HWND except) {
         }
     };
     for (const auto& [model, w] : windows_) off(w->hwnd());
-    std::vector<HWND> boxes;
-    {
-        std::lock_guard lock(queueMutex_);
-        for (const auto& box : openBoxes_) boxes.push_back(box->box);
-    }
-    for (HWND box : boxes) off(box);
+    for (const auto& request : workerBoxes_.open()) off(request->box);
     return disabled;
 }
 
@@ -260,8 +246,8 @@ void Win32Platform::drainUpdates() {
 
 int Win32Platform::messageBox(const std::string& textGbk, const std::string& titleGbk,
                               int /*buttons*/, bool /*onGuiThread*/) {
-    const std::wstring text = wideFromGbk(textGbk), title = boxTitle(titleGbk);
     if (onGuiThread()) {
+        const std::wstring text = wideFromGbk(textGbk), title = boxTitle(titleGbk);
         // Every window of the program refuses input, and the caller waits, until OK.
         bool done = false;
         std::vector<HWND> disabled;
@@ -277,49 +263,28 @@ int Win32Platform::messageBox(const std::string& textGbk, const std::string& tit
             if (!pump()) break;
         return kButtonOk;
     }
-    auto request = std::make_shared<WorkerBox>();
-    request->text = text;
-    request->title = title;
-    {
-        std::lock_guard lock(queueMutex_);
-        if (released_) return kButtonOk;
-        newBoxes_.push_back(request);
-        openBoxes_.push_back(request);
-    }
-    PostMessageW(messageWindow_, kMsgBoxes, 0, 0);
-    std::unique_lock wait(request->mutex);
-    request->cv.wait(wait, [&] { return request->done; });
-    return kButtonOk;
+    return workerBoxes_.ask(textGbk, titleGbk, kButtonOk,
+                            [this] { PostMessageW(messageWindow_, kMsgBoxes, 0, 0); });
 }
 
 void Win32Platform::drainBoxes() {
-    std::vector<std::shared_ptr<WorkerBox>> requests;
-    {
-        std::lock_guard lock(queueMutex_);
-        requests.swap(newBoxes_);
-    }
-    for (const auto& request : requests) {
-        {
-            std::lock_guard lock(request->mutex);
-            if (request->done) continue;  // released before it could be shown
-        }
+    for (const auto& request : workerBoxes_.take()) {
         // Not modal: the windows stay usable while the calling thread waits.
-        std::weak_ptr<WorkerBox> weak = request;
+        std::weak_ptr<WorkerBoxes<HWND>::Request> weak = request;
         // While the learner holds a control down (a jog push-button, whose press started the
         // thread), the box opens without taking the keyboard or the mouse from it: the release
         // must still reach the control. It takes the keyboard once the learner lets go.
         const bool held = inputHeld();
-        request->box = showMessageWindow(instance_, request->text, request->title, !themed_, !held,
-                                         [this, weak] {
-                                             if (auto r = weak.lock()) {
-                                                 r->box = nullptr;
-                                                 answer(*r);
-                                                 std::lock_guard lock(queueMutex_);
-                                                 std::erase(openBoxes_, r);
-                                             }
-                                         });
+        request->box =
+            showMessageWindow(instance_, wideFromGbk(request->textGbk), boxTitle(request->titleGbk),
+                              !themed_, !held, [this, weak] {
+                                  if (auto r = weak.lock()) {
+                                      r->box = nullptr;
+                                      workerBoxes_.answer(r, kButtonOk);
+                                  }
+                              });
         if (request->box == nullptr) {
-            answer(*request);
+            workerBoxes_.answer(request, kButtonOk);
         } else if (held) {
             inactiveBoxes_.push_back(request->box);
             SetTimer(messageWindow_, kActivateTimer, 50, nullptr);
@@ -339,28 +304,10 @@ void Win32Platform::activateWaitingBoxes() {
         if (IsWindow(box)) SetForegroundWindow(box);
 }
 
-void Win32Platform::answer(WorkerBox& box) {
-    {
-        std::lock_guard lock(box.mutex);
-        if (box.done) return;
-        box.done = true;
-    }
-    box.cv.notify_all();
-}
-
 void Win32Platform::releaseWaiters() {
-    std::vector<std::shared_ptr<WorkerBox>> pending;
-    {
-        std::lock_guard lock(queueMutex_);
-        released_ = true;
-        pending.swap(openBoxes_);
-        newBoxes_.clear();
-    }
-    for (const auto& request : pending) {
-        answer(*request);
+    for (const auto& request : workerBoxes_.release(kButtonOk))
         if (onGuiThread() && request->box != nullptr && IsWindow(request->box))
             DestroyWindow(std::exchange(request->box, nullptr));
-    }
 }
 
 // --- Style and sound ---------------------------------------------------------------------------

@@ -19,6 +19,7 @@
 #include "ui/ui.h"
 #include "ui/win32/pictures.h"
 #include "ui/win32/sound.h"
+#include "ui/worker_boxes.h"
 
 namespace wt::win32 {
 
@@ -61,7 +62,6 @@ class Win32Platform final : public Platform {
     void windowClosing(FormWindow* window);
 
   private:
-    struct WorkerBox;
     struct Update {
         std::weak_ptr<ModelWindow> window;
         int index;
@@ -73,7 +73,6 @@ class Win32Platform final : public Platform {
     FormWindow* windowOf(const WindowRef& window) const;
     void drainUpdates();
     void drainBoxes();
-    static void answer(WorkerBox& box);
     static bool inputHeld();
     void activateWaitingBoxes();
     // Disables every window of the program but `except`; returns those it disabled.
@@ -98,9 +97,7 @@ class Win32Platform final : public Platform {
     std::mutex queueMutex_;
     std::vector<Update> updates_;
     bool updatesPosted_ = false;
-    std::vector<std::shared_ptr<WorkerBox>> newBoxes_;
-    std::vector<std::shared_ptr<WorkerBox>> openBoxes_;
-    bool released_ = false;
+    WorkerBoxes<HWND> workerBoxes_;
 };
 
 }  // namespace wt::win32
