@@ -8,6 +8,10 @@
 #include <map>
 #include <optional>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 #include "app/identity.h"
 #include "app/menu.h"
 #include "form_ids.h"
@@ -47,6 +51,13 @@ void prepareOnApproach(qt::QtPlatform& platform, const form::FormResource& resou
 
 int run(char* programPath) {
     std::fesetenv(FE_DFL_ENV);
+#ifdef __GLIBC__
+    // Pictures are megabytes each, made on one thread and let go on another. The allocator would
+    // raise its mmap threshold after the first one is freed and carve the next ones out of the
+    // heaps of both threads, where what is freed stays until trimmed; a fixed threshold keeps
+    // every picture in pages of its own, handed back the moment it is let go.
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
+#endif
     std::string error;
     const std::optional<form::FormResource> resource =
         form::FormResource::parse(form::embeddedFormResource(), forms::kHandlerCount, &error);

@@ -9,5 +9,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)wt::decode::readPngHeader(bytes);
     (void)wt::decode::decodePng(bytes, wt::decode::PixelFormat::Rgb8);
     (void)wt::decode::decodePng(bytes, wt::decode::PixelFormat::Rgba8);
+    (void)wt::decode::decodePng(bytes, wt::decode::PixelFormat::Argb32);
     return 0;
 }

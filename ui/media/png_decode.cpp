@@ -3,6 +3,7 @@
 #include <png.h>
 #include <zlib.h>
 
+#include <bit>
 #include <csetjmp>
 #include <cstring>
 #include <string>
@@ -76,8 +77,18 @@ bool readRows(png_structp png, png_infop info, Source& src, Image& out,
     png_set_expand(png);
     png_set_scale_16(png);
     if (!(colorType & PNG_COLOR_MASK_COLOR)) png_set_gray_to_rgb(png);
-    const int channels = hasAlpha || out.format == PixelFormat::Rgba8 ? 4 : 3;
-    if (channels == 4 && !hasAlpha) png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
+    const int channels = hasAlpha || out.format != PixelFormat::Rgb8 ? 4 : 3;
+    if (out.format == PixelFormat::Argb32) {
+        // Words 0xAARRGGBB: bytes B, G, R, A on a little-endian machine, A, R, G, B otherwise.
+        const bool little = std::endian::native == std::endian::little;
+        if (little)
+            png_set_bgr(png);
+        else if (hasAlpha)
+            png_set_swap_alpha(png);
+        if (!hasAlpha) png_set_add_alpha(png, 0xFF, little ? PNG_FILLER_AFTER : PNG_FILLER_BEFORE);
+    } else if (channels == 4 && !hasAlpha) {
+        png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
+    }
     png_set_interlace_handling(png);
     png_read_update_info(png, info);
     if (png_get_channels(png, info) != channels || png_get_bit_depth(png, info) != 8 ||

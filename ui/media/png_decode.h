@@ -24,7 +24,10 @@ struct PngHeader {
     bool interlaced = false;
 };
 
-enum class PixelFormat { Rgb8, Rgba8 };
+// Rgb8 and Rgba8 are bytes in that order. Argb32 is one 32-bit word per pixel, 0xAARRGGBB in the
+// machine's byte order (alpha 0xFF where the picture has none, not premultiplied): the layout a
+// 32-bit blitter or a smooth scaler reads without converting.
+enum class PixelFormat { Rgb8, Rgba8, Argb32 };
 
 struct Image {
     int width = 0;
@@ -33,15 +36,15 @@ struct Image {
     PixelFormat format = PixelFormat::Rgb8;
     std::vector<std::uint8_t> pixels;  // height * stride bytes, rows top to bottom
 
-    int channels() const { return format == PixelFormat::Rgba8 ? 4 : 3; }
+    int channels() const { return format == PixelFormat::Rgb8 ? 3 : 4; }
     const std::uint8_t* row(int y) const { return pixels.data() + std::size_t(y) * stride; }
 };
 
 // Checks the signature and the IHDR chunk (length, CRC, field values, size cap).
 Decoded<PngHeader> readPngHeader(std::span<const std::uint8_t> bytes);
 
-// Decodes the whole picture into 8-bit RGB or RGBA: palettes and gray are expanded, 16-bit
-// samples reduced, transparency becomes alpha (or is dropped for Rgb8).
+// Decodes the whole picture into 8-bit RGB, RGBA or ARGB words: palettes and gray are expanded,
+// 16-bit samples reduced, transparency becomes alpha (or is dropped for Rgb8).
 Decoded<Image> decodePng(std::span<const std::uint8_t> bytes,
                          PixelFormat format = PixelFormat::Rgb8);
 

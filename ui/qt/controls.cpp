@@ -354,9 +354,10 @@ bool PictureBox::setPicture(std::span<const std::uint8_t> file) {
             still_ = QPixmap();
             buffer_ = buffer;
             movie_ = movie;
-            // Frames are scaled once, as they are first read, straight to device pixels; later
-            // loops come from the cache.
-            movie_->setCacheMode(QMovie::CacheAll);
+            // Frames are read and scaled straight to device pixels as they are shown, and not
+            // kept: a loop of device-sized frames would cost megabytes for every animation, while
+            // reading one frame again costs about a millisecond every tenth of a second.
+            movie_->setCacheMode(QMovie::CacheNone);
             const qreal dpr = devicePixelRatioF();
             movie_->setScaledSize(QSize(static_cast<int>(std::lround(width() * dpr)),
                                         static_cast<int>(std::lround(height() * dpr))));

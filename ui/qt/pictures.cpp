@@ -25,35 +25,31 @@ constexpr qsizetype kKeepDecodedBytes = 1024 * 1024;
 // forth, the menu and an exercise window sharing a picture).
 constexpr std::size_t kSizesPerPicture = 3;
 
+// Straight into Qt's 32-bit layout: smooth scaling and the window system read it as it is, so a
+// large picture is never held in a byte format and a 32-bit copy at the same time.
 QImage decode(std::span<const std::uint8_t> png) {
     const auto header = decode::readPngHeader(png);
     if (!header) return {};
     // Grey+alpha, RGBA and palettes (which may carry transparency) decode with alpha.
     const bool alpha = header->colorType == 3 || header->colorType == 4 || header->colorType == 6;
-    auto decoded =
-        decode::decodePng(png, alpha ? decode::PixelFormat::Rgba8 : decode::PixelFormat::Rgb8);
+    auto decoded = decode::decodePng(png, decode::PixelFormat::Argb32);
     if (!decoded) return {};
     // Hand the pixel buffer to the QImage without copying it.
     auto* pixels = new std::vector<std::uint8_t>(std::move(decoded.value->pixels));
     return QImage(
         pixels->data(), decoded->width, decoded->height, static_cast<qsizetype>(decoded->stride),
-        alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888,
+        alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32,
         [](void* info) { delete static_cast<std::vector<std::uint8_t>*>(info); }, pixels);
 }
 
-// Smooth scaling straight from the source to each device size. Qt's smooth scaling is fastest
-// from its 32-bit formats; from the decoder's byte formats it would take a slower general path.
-// The source is converted once, and a source no one else holds is let go before the scaling,
-// so that a large picture is never in memory three times over.
+// Smooth scaling straight from the source to each device size. Qt scales from premultiplied
+// alpha; a picture with alpha is converted in place when no one else holds it.
 std::vector<QImage> scaleTo(QImage img, const std::vector<QSize>& devices) {
     std::vector<QImage> out;
     const bool allOwn =
         std::all_of(devices.begin(), devices.end(), [&](QSize d) { return d == img.size(); });
-    if (!allOwn) {
-        const QImage::Format fast =
-            img.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
-        if (img.format() != fast) img = img.convertToFormat(fast);
-    }
+    if (!allOwn && img.format() == QImage::Format_ARGB32)
+        img = std::move(img).convertToFormat(QImage::Format_ARGB32_Premultiplied);
     for (QSize device : devices)
         out.push_back(img.size() == device
                           ? img

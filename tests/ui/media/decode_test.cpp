@@ -2,6 +2,7 @@
 // must refuse.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <string>
 
@@ -31,7 +32,7 @@ struct PixelCase {
     PngShape shape;
     PixelFormat format;
     int x, y;
-    std::vector<int> expected;  // the pixel's channels after decoding
+    std::vector<int> expected;  // the pixel's channels after decoding (A, R, G, B for Argb32)
 };
 
 class PngPixels : public ::testing::TestWithParam<PixelCase> {};
@@ -47,7 +48,15 @@ TEST_P(PngPixels, DecodesToEightBitSamples) {
     EXPECT_GE(image->stride, std::size_t(image->width * image->channels()));
     EXPECT_EQ(image->pixels.size(), image->stride * image->height);
     const std::uint8_t* p = image->row(c.y) + c.x * image->channels();
-    EXPECT_EQ(std::vector<int>(p, p + image->channels()), c.expected);
+    if (c.format == PixelFormat::Argb32) {
+        std::uint32_t word;
+        std::memcpy(&word, p, 4);
+        const std::vector<int> argb{int(word >> 24), int(word >> 16 & 0xFF), int(word >> 8 & 0xFF),
+                                    int(word & 0xFF)};
+        EXPECT_EQ(argb, c.expected);
+    } else {
+        EXPECT_EQ(std::vector<int>(p, p + image->channels()), c.expected);
+    }
 }
 
 PngShape with(PngShape s, const std::function<void(PngShape&)>& change) {
@@ -61,6 +70,35 @@ INSTANTIATE_TEST_SUITE_P(
         PixelCase{"RgbFirstPixel", rgb3x2(), PixelFormat::Rgb8, 0, 0, {255, 0, 0}},
         PixelCase{"RgbLastPixel", rgb3x2(), PixelFormat::Rgb8, 2, 1, {128, 128, 128}},
         PixelCase{"RgbAsRgbaIsOpaque", rgb3x2(), PixelFormat::Rgba8, 2, 0, {0, 0, 255, 255}},
+        PixelCase{"RgbAsArgbIsOpaque", rgb3x2(), PixelFormat::Argb32, 0, 0, {255, 255, 0, 0}},
+        PixelCase{"RgbAsArgbLastPixel", rgb3x2(), PixelFormat::Argb32, 2, 1, {255, 128, 128, 128}},
+        PixelCase{"GrayAsArgb",
+                  with({},
+                       [](PngShape& s) {
+                           s.colorType = 0, s.raw = {0, 77};
+                       }),
+                  PixelFormat::Argb32,
+                  0,
+                  0,
+                  {255, 77, 77, 77}},
+        PixelCase{"PaletteTransparencyInArgb",
+                  with({},
+                       [](PngShape& s) {
+                           s.colorType = 3, s.raw = {0, 0}, s.palette = {10, 20, 30}, s.trns = {0};
+                       }),
+                  PixelFormat::Argb32,
+                  0,
+                  0,
+                  {0, 10, 20, 30}},
+        PixelCase{"AlphaKeptUnpremultipliedInArgb",
+                  with({},
+                       [](PngShape& s) {
+                           s.colorType = 6, s.raw = {0, 200, 100, 50, 128};
+                       }),
+                  PixelFormat::Argb32,
+                  0,
+                  0,
+                  {128, 200, 100, 50}},
         PixelCase{"GrayExpands",
                   with({},
                        [](PngShape& s) {

@@ -295,6 +295,19 @@ TEST_F(BindingTest, GifRestartsWhenSetAgainAndPngEndsIt) {
     EXPECT_EQ(box()->movie()->state(), QMovie::Running);
     EXPECT_EQ(box()->movie()->currentPixmap().size(), QSize(160, 104));
 
+    // Frames are not kept: the movie reads its file again from the start at the end of a loop.
+    box()->movie()->setSpeed(2000);
+    int last = 0;
+    ASSERT_TRUE(waitFor([&] {
+        const int now = box()->movie()->currentFrameNumber();
+        const bool wrapped = now < last;
+        last = std::max(last, now);
+        return wrapped;
+    }));
+    EXPECT_GT(last, 2);
+    EXPECT_EQ(box()->movie()->state(), QMovie::Running);
+    EXPECT_EQ(box()->movie()->currentPixmap().size(), QSize(160, 104));
+
     set("图片框1", prop::Picture, media::blob(media::Role::ContactorPulledIn));
     EXPECT_FALSE(box()->animating());
     EXPECT_EQ(box()->still().size(), QSize(160, 104));
