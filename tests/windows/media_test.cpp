@@ -3,6 +3,7 @@
 // decoders of ui/media read them, and the GBK that iconv gives on Linux.
 //
 //   media_test ASSET_DIR TEXTS_TXT      (Unix paths are read through Wine's Z: drive)
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -167,13 +168,78 @@ void scaling() {
     check(a && GetObjectW(a, sizeof info, &info) && info.bmWidth == 40 && info.bmHeight == 10 &&
               info.bmBitsPixel == 32,
           "cache: 32-bit DIB of the size asked");
-    check(cache.scaled(kGif, 2, 40, 10) == a && cache.picture(kGif) == cache.picture(kGif),
-          "cache: made once");
+    check(cache.scaled(kGif, 2, 40, 10) == a && cache.info(kGif) == cache.info(kGif) &&
+              cache.info(kGif)->frameCount == 4 && cache.info(kGif)->loopCount == 4 &&
+              cache.info(kGif)->delaysMs == std::vector<int>{100, 200, 300, 400},
+          "cache: made once, plays as decoded");
     check(!cache.scaled(kGif, 4, 40, 10) && !cache.scaled(kGif, 0, 0, 10) &&
               !cache.scaled(Bytes{1, 2, 3}, 0, 8, 8),
           "cache: no frame, no size, no picture");
     cache.release(kGif);
-    check(GetObjectType(a) == 0, "cache: release deletes the sizes");
+    check(GetObjectType(a) == 0 && cache.fullSizeBytes() == 0, "cache: release deletes the sizes");
+}
+
+// The cache composites frame by frame at the size asked, holding no full-size frame once a size
+// is complete: its frames equal the whole decode scaled, in whatever order they are asked for.
+void cacheFrames(const std::string& assets) {
+    struct Row {
+        const char* what;
+        Bytes file;
+        int width, height;
+        std::vector<int> order;  // frames asked for; every frame, so the size ends complete
+    };
+    const Bytes motor = readFile(assets + "/motor_forward.gif");
+    std::vector<int> played;  // a box's first look at frame 30, then a whole loop
+    if (auto info = wt::decode::inspectGif(motor)) {
+        played.push_back(30);
+        for (int i = 0; i < info->frameCount(); ++i) played.push_back(i);
+    }
+    const Row rows[] = {
+        {"fixture gif, in order", kGif, 8, 2, {0, 1, 2, 3}},
+        {"fixture gif, walked again", kGif, 3, 1, {2, 3, 0, 1}},
+        {"fixture gif, at its own size", kGif, 4, 1, {3, 2, 1, 0}},
+        {"png", kPng, 5, 5, {0}},
+        {"motor_forward.gif, box at 100 %", motor, 160, 104, played},
+    };
+    for (const Row& row : rows) {
+        const auto whole = wt::win32::decodePicture(row.file);
+        wt::win32::PictureCache cache;
+        bool same = whole != nullptr;
+        for (int frame : row.order) {
+            HBITMAP dib = cache.scaled(row.file, frame, row.width, row.height);
+            DIBSECTION section{};
+            if (!same || !dib || GetObjectW(dib, sizeof section, &section) != sizeof section) {
+                same = false;
+                break;
+            }
+            const auto want =
+                wt::win32::scaleBitmap(whole->frames[std::size_t(frame)], row.width, row.height);
+            const auto* bits = static_cast<const std::uint8_t*>(section.dsBm.bmBits);
+            same = std::equal(want.pixels.begin(), want.pixels.end(), bits);
+        }
+        check(same, std::string("cache frames as the whole decode: ") + row.what);
+        check(cache.fullSizeBytes() == 0, std::string("cache holds no full size: ") + row.what);
+    }
+
+    // Time to the first frame of the motor on the GUI thread: the whole file decoded first, as
+    // before, against the first frame alone.
+    using Clock = std::chrono::steady_clock;
+    auto ms = [](Clock::time_point since) {
+        return std::chrono::duration<double, std::milli>(Clock::now() - since).count();
+    };
+    Clock::time_point t0 = Clock::now();
+    const auto whole = wt::win32::decodePicture(motor);
+    if (whole) wt::win32::scaleBitmap(whole->frames[0], 160, 104);
+    const double wholeMs = ms(t0);
+    wt::win32::PictureCache cache;
+    t0 = Clock::now();
+    const bool first = cache.info(motor) && cache.scaled(motor, 0, 160, 104);
+    const double firstMs = ms(t0);
+    std::printf(
+        "motor first frame at 160x104: %.1f ms (whole decode first: %.1f ms); "
+        "full-size bytes held meanwhile %zu\n",
+        firstMs, wholeMs, cache.fullSizeBytes());
+    check(first && firstMs < wholeMs, "motor: first frame before the whole decode");
 }
 
 void texts(const std::string& textsTxt) {
@@ -283,6 +349,7 @@ int main(int argc, char** argv) {
     }
     pictures(argv[1]);
     scaling();
+    cacheFrames(argv[1]);
     texts(argv[2]);
     sound(argv[1]);
     std::printf("%d passed, %d failed\n", passed, failed);

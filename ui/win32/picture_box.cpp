@@ -1,5 +1,6 @@
 // A picture box: a still picture scaled to the box, or an animated GIF played by the box with
-// the file's frame delays and loop count. Frames are made at the box's size in device pixels.
+// the file's frame delays and loop count. Frames are made at the box's size in device pixels as
+// they come due; the cache holds them, not the full-size frames.
 #include "ui/win32/win32_platform.h"
 #include "ui/win32/win32_private.h"
 
@@ -38,7 +39,7 @@ class PictureBox final : public Control {
     }
 
     void paintContent(HDC dc, const RECT&) override {
-        if (file_.empty() || picture_ == nullptr) return;
+        if (file_.empty()) return;
         RECT r;
         GetClientRect(hwnd_, &r);
         drawBitmap(dc, window_.platform().pictures().scaled(file_, frame_, r.right, r.bottom), 0,
@@ -67,19 +68,19 @@ class PictureBox final : public Control {
     // frame every time it is set.
     void setPicture(std::span<const std::uint8_t> file) {
         if (file.empty()) return;
-        std::shared_ptr<const Picture> picture = window_.platform().pictures().picture(file);
-        if (picture == nullptr || picture->frames.empty()) return;
+        const PictureInfo* info = window_.platform().pictures().info(file);
+        if (info == nullptr || info->frameCount == 0) return;
         KillTimer(hwnd_, kAnimationTimer);
         file_ = file;
-        picture_ = std::move(picture);
+        info_ = *info;
         frame_ = 0;
         loops_ = 0;
-        if (picture_->frames.size() > 1) schedule();
+        if (info_.frameCount > 1) schedule();
         RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
     }
 
     void schedule() {
-        const auto& delays = picture_->delaysMs;
+        const auto& delays = info_.delaysMs;
         int delay = frame_ < static_cast<int>(delays.size()) ? delays[frame_] : 100;
         // As browsers do: a frame without a usable delay shows for a tenth of a second.
         if (delay < 20) delay = 100;
@@ -88,12 +89,10 @@ class PictureBox final : public Control {
 
     void advance() {
         KillTimer(hwnd_, kAnimationTimer);
-        if (picture_ == nullptr) return;
-        const int frames = static_cast<int>(picture_->frames.size());
-        if (frame_ + 1 >= frames) {
+        if (frame_ + 1 >= info_.frameCount) {
             ++loops_;
             // A loop count of 0 plays for ever; otherwise the last frame stays.
-            if (picture_->loopCount > 0 && loops_ >= picture_->loopCount) return;
+            if (info_.loopCount > 0 && loops_ >= info_.loopCount) return;
             frame_ = 0;
         } else {
             ++frame_;
@@ -104,7 +103,7 @@ class PictureBox final : public Control {
 
     const form::ControlRecord& record_;
     std::span<const std::uint8_t> file_;
-    std::shared_ptr<const Picture> picture_;
+    PictureInfo info_;  // how file_ plays
     int frame_ = 0;
     int loops_ = 0;
 };

@@ -210,102 +210,159 @@ void composite(Bitmap& canvas, const GifImage& image) {
     }
 }
 
-void clearRect(Bitmap& canvas, const GifImage& image) {
-    const int x0 = std::max(0, image.left), y0 = std::max(0, image.top);
-    const int x1 = std::min(canvas.width, image.left + image.bitmap.width);
-    const int y1 = std::min(canvas.height, image.top + image.bitmap.height);
+void clearRect(Bitmap& canvas, int left, int top, int width, int height) {
+    const int x0 = std::max(0, left), y0 = std::max(0, top);
+    const int x1 = std::min(canvas.width, left + width);
+    const int y1 = std::min(canvas.height, top + height);
     for (int y = y0; y < y1 && x0 < x1; ++y)
         std::memset(canvas.pixels.data() + (std::size_t(y) * canvas.width + x0) * 4, 0,
                     std::size_t(x1 - x0) * 4);
 }
 
-std::shared_ptr<const Picture> decodeGif(IWICImagingFactory* factory, IWICBitmapDecoder* decoder,
-                                         UINT frameCount) {
-    Com<IWICMetadataQueryReader> meta;
-    if (FAILED(decoder->GetMetadataQueryReader(meta.put()))) meta.put();
-    int width = readInt(meta.get(), L"/logscrdesc/Width", 0);
-    int height = readInt(meta.get(), L"/logscrdesc/Height", 0);
-
-    auto picture = std::make_shared<Picture>();
-    // NETSCAPE2.0: data sub-block 1, then the repeat count, little-endian.
-    picture->loopCount = 1;
-    const std::vector<std::uint8_t> app = readBytes(meta.get(), L"/appext/Application");
-    const std::vector<std::uint8_t> data = readBytes(meta.get(), L"/appext/Data");
-    constexpr std::string_view kNetscape = "NETSCAPE2.0";
-    if (std::string_view(reinterpret_cast<const char*>(app.data()), app.size()) == kNetscape &&
-        data.size() >= 4 && data[0] >= 3 && data[1] == 1) {
-        const int repeats = data[2] | (data[3] << 8);
-        picture->loopCount = repeats == 0 ? 0 : repeats + 1;
-    }
-
-    std::vector<GifImage> images(frameCount);
-    for (UINT i = 0; i < frameCount; ++i) {
-        Com<IWICBitmapFrameDecode> frame;
-        if (FAILED(decoder->GetFrame(i, frame.put())) ||
-            !readGifImage(factory, frame.get(), images[i]))
-            return nullptr;
-    }
-    // A screen descriptor of 0 x 0 (or none) takes the first image's extent.
-    if (!sizeAllowed(UINT(width), UINT(height))) {
-        width = images[0].left + images[0].bitmap.width;
-        height = images[0].top + images[0].bitmap.height;
-        if (!sizeAllowed(UINT(width), UINT(height))) return nullptr;
-    }
-    if (std::uint64_t(width) * height * 4 * frameCount > kMaxDecodedBytes) return nullptr;
-
-    Bitmap canvas{width, height, std::vector<std::uint8_t>(std::size_t(width) * height * 4, 0)};
-    picture->frames.reserve(frameCount);
-    picture->delaysMs.reserve(frameCount);
-    for (const GifImage& image : images) {
-        Bitmap before;
-        if (image.disposal == 3) before = canvas;
-        composite(canvas, image);
-        picture->frames.push_back(canvas);
-        picture->delaysMs.push_back(image.delayCs * 10);
-        if (image.disposal == 2)
-            clearRect(canvas, image);
-        else if (image.disposal == 3)
-            canvas = std::move(before);
-    }
-    return picture;
-}
-
 }  // namespace
 
-std::shared_ptr<const Picture> decodePicture(std::span<const std::uint8_t> file) {
-    if (file.empty() || file.size() > 0x7fffffff) return nullptr;
-    ComScope com;
-    Com<IWICImagingFactory> factory = makeFactory();
-    if (!factory) return nullptr;
-    Com<IWICStream> stream;
-    // The stream only reads the bytes; the interface wants them non-const.
-    if (FAILED(factory->CreateStream(stream.put())) ||
-        FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(file.data()), DWORD(file.size()))))
-        return nullptr;
-    Com<IWICBitmapDecoder> decoder;
-    if (FAILED(factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnLoad,
-                                                decoder.put())))
-        return nullptr;
-    GUID container{};
-    UINT frameCount = 0;
-    if (FAILED(decoder->GetContainerFormat(&container)) ||
-        FAILED(decoder->GetFrameCount(&frameCount)) || frameCount == 0 ||
-        frameCount > UINT(kMaxFrames))
-        return nullptr;
-    if (IsEqualGUID(container, GUID_ContainerFormatGif)) {
-        // Walked block by block first, as the other bindings do, so that the system's decoder
-        // only sees a file whose lengths hold together.
-        const auto checked = decode::inspectGif(file);
-        if (!checked || checked->frameCount() != int(frameCount)) return nullptr;
-        return decodeGif(factory.get(), decoder.get(), frameCount);
+// One pass over a file's frames with one full-size canvas: a GIF frame is composited over what
+// the frame before left (after its disposal), so frame i costs one image decode when the frames
+// are asked for in order.
+class FrameWalker {
+  public:
+    // nullptr when `file` is not a PNG or GIF, or its blocks do not hold together.
+    static std::unique_ptr<FrameWalker> open(std::span<const std::uint8_t> file) {
+        if (file.empty() || file.size() > 0x7fffffff) return nullptr;
+        auto w = std::unique_ptr<FrameWalker>(new FrameWalker);
+        if (!w->factory_) return nullptr;
+        // The stream only reads the bytes; the interface wants them non-const.
+        if (FAILED(w->factory_->CreateStream(w->stream_.put())) ||
+            FAILED(w->stream_->InitializeFromMemory(const_cast<BYTE*>(file.data()),
+                                                    DWORD(file.size()))) ||
+            FAILED(w->factory_->CreateDecoderFromStream(
+                w->stream_.get(), nullptr, WICDecodeMetadataCacheOnLoad, w->decoder_.put())))
+            return nullptr;
+        GUID container{};
+        if (FAILED(w->decoder_->GetContainerFormat(&container)) ||
+            FAILED(w->decoder_->GetFrameCount(&w->count_)) || w->count_ == 0 ||
+            w->count_ > UINT(kMaxFrames))
+            return nullptr;
+        w->gif_ = IsEqualGUID(container, GUID_ContainerFormatGif);
+        if (w->gif_) {
+            // Walked block by block first, as the other bindings do, so that the system's
+            // decoder only sees a file whose lengths hold together.
+            const auto checked = decode::inspectGif(file);
+            if (!checked || checked->frameCount() != int(w->count_)) return nullptr;
+            for (int cs : checked->delays) w->info_.delaysMs.push_back(cs * 10);
+            w->readScreen();
+        } else if (!IsEqualGUID(container, GUID_ContainerFormatPng)) {
+            return nullptr;
+        }
+        w->info_.frameCount = int(w->count_);
+        return w;
     }
-    if (!IsEqualGUID(container, GUID_ContainerFormatPng)) return nullptr;
-    Com<IWICBitmapFrameDecode> frame;
+
+    const PictureInfo& info() const { return info_; }
+    int next() const { return int(next_); }
+
+    // The canvas once frame `frame` (not before the last one walked) is on it; nullptr when a
+    // frame does not decode. `delayMs` gets each walked GIF frame's delay as the system reads it.
+    const Bitmap* walkTo(int frame, std::vector<int>* delaysMs = nullptr) {
+        if (frame < int(next_) - 1 || frame >= int(count_)) return nullptr;
+        while (int(next_) <= frame)
+            if (!step(delaysMs)) {
+                next_ = count_;  // spent
+                return nullptr;
+            }
+        return &canvas_;
+    }
+
+    std::size_t fullSizeBytes() const {
+        return canvas_.pixels.capacity() + before_.pixels.capacity();
+    }
+
+  private:
+    FrameWalker() : factory_(makeFactory()) {}  // after com_
+
+    void readScreen() {
+        Com<IWICMetadataQueryReader> meta;
+        if (FAILED(decoder_->GetMetadataQueryReader(meta.put()))) meta.put();
+        width_ = readInt(meta.get(), L"/logscrdesc/Width", 0);
+        height_ = readInt(meta.get(), L"/logscrdesc/Height", 0);
+        // NETSCAPE2.0: data sub-block 1, then the repeat count, little-endian.
+        info_.loopCount = 1;
+        const std::vector<std::uint8_t> app = readBytes(meta.get(), L"/appext/Application");
+        const std::vector<std::uint8_t> data = readBytes(meta.get(), L"/appext/Data");
+        constexpr std::string_view kNetscape = "NETSCAPE2.0";
+        if (std::string_view(reinterpret_cast<const char*>(app.data()), app.size()) == kNetscape &&
+            data.size() >= 4 && data[0] >= 3 && data[1] == 1) {
+            const int repeats = data[2] | (data[3] << 8);
+            info_.loopCount = repeats == 0 ? 0 : repeats + 1;
+        }
+    }
+
+    bool step(std::vector<int>* delaysMs) {
+        Com<IWICBitmapFrameDecode> frame;
+        if (FAILED(decoder_->GetFrame(next_, frame.put()))) return false;
+        if (!gif_) {
+            ++next_;
+            return copyConverted(factory_.get(), frame.get(), canvas_);
+        }
+        GifImage image;
+        if (!readGifImage(factory_.get(), frame.get(), image)) return false;
+        if (next_ == 0) {
+            // A screen descriptor of 0 x 0 (or none) takes the first image's extent.
+            if (!sizeAllowed(UINT(width_), UINT(height_))) {
+                width_ = image.left + image.bitmap.width;
+                height_ = image.top + image.bitmap.height;
+                if (!sizeAllowed(UINT(width_), UINT(height_))) return false;
+            }
+            canvas_ = {width_, height_,
+                       std::vector<std::uint8_t>(std::size_t(width_) * height_ * 4, 0)};
+        } else if (disposal_ == 2) {
+            clearRect(canvas_, last_.left, last_.top, last_.right, last_.bottom);
+        } else if (disposal_ == 3) {
+            canvas_ = std::move(before_);
+            before_ = {};
+        }
+        if (image.disposal == 3) before_ = canvas_;
+        composite(canvas_, image);
+        disposal_ = image.disposal;
+        last_ = {image.left, image.top, image.bitmap.width, image.bitmap.height};
+        if (delaysMs) delaysMs->push_back(image.delayCs * 10);
+        ++next_;
+        return true;
+    }
+
+    ComScope com_;  // first in, last out: the interfaces below are released inside it
+    Com<IWICImagingFactory> factory_;
+    Com<IWICStream> stream_;
+    Com<IWICBitmapDecoder> decoder_;
+    bool gif_ = false;
+    UINT count_ = 0, next_ = 0;
+    PictureInfo info_;
+    int width_ = 0, height_ = 0;
+    Bitmap canvas_, before_;
+    struct Area {
+        int left = 0, top = 0, right = 0, bottom = 0;  // right, bottom: width, height
+    };
+    int disposal_ = 0;  // of the last frame walked
+    Area last_;         // where its image was drawn
+};
+
+std::shared_ptr<const Picture> decodePicture(std::span<const std::uint8_t> file) {
+    const std::unique_ptr<FrameWalker> walk = FrameWalker::open(file);
+    if (!walk) return nullptr;
+    const PictureInfo& info = walk->info();
     auto picture = std::make_shared<Picture>();
-    picture->frames.resize(1);
-    if (FAILED(decoder->GetFrame(0, frame.put())) ||
-        !copyConverted(factory.get(), frame.get(), picture->frames[0]))
-        return nullptr;
+    picture->loopCount = info.loopCount;
+    picture->frames.reserve(std::size_t(info.frameCount));
+    std::vector<int> delays;
+    for (int i = 0; i < info.frameCount; ++i) {
+        const Bitmap* canvas = walk->walkTo(i, &delays);
+        if (!canvas) return nullptr;
+        if (std::uint64_t(canvas->width) * canvas->height * 4 * std::uint64_t(info.frameCount) >
+            kMaxDecodedBytes)
+            return nullptr;
+        picture->frames.push_back(*canvas);
+    }
+    if (!info.delaysMs.empty()) picture->delaysMs = std::move(delays);
     return picture;
 }
 
@@ -411,7 +468,8 @@ HBITMAP makeDibSection(const Bitmap& bitmap) {
 
 PictureCache::~PictureCache() {
     for (auto& [key, e] : entries_)
-        for (Size& size : e.sizes) drop(size);
+        if (e)
+            for (Size& size : e->sizes) drop(size);
 }
 
 void PictureCache::drop(Size& size) {
@@ -419,24 +477,33 @@ void PictureCache::drop(Size& size) {
         if (b) DeleteObject(b);
         b = nullptr;
     }
+    size.made = 0;
+    size.walk.reset();
 }
 
 PictureCache::Entry* PictureCache::entry(std::span<const std::uint8_t> file) {
     const auto key = std::make_pair(file.data(), file.size());
     auto it = entries_.find(key);
-    if (it == entries_.end()) it = entries_.emplace(key, Entry{decodePicture(file), {}}).first;
-    return it->second.picture ? &it->second : nullptr;
+    if (it == entries_.end()) {
+        // The first frame is decoded now, so a file that fails there is refused at once, and kept
+        // for the first size asked for.
+        std::shared_ptr<FrameWalker> walk = FrameWalker::open(file);
+        std::optional<Entry> e;
+        if (walk && walk->walkTo(0)) e = Entry{walk->info(), std::move(walk), {}};
+        it = entries_.emplace(key, std::move(e)).first;
+    }
+    return it->second ? &*it->second : nullptr;
 }
 
-std::shared_ptr<const Picture> PictureCache::picture(std::span<const std::uint8_t> file) {
+const PictureInfo* PictureCache::info(std::span<const std::uint8_t> file) {
     Entry* e = entry(file);
-    return e ? e->picture : nullptr;
+    return e ? &e->info : nullptr;
 }
 
 HBITMAP PictureCache::scaled(std::span<const std::uint8_t> file, int frame, int width, int height) {
     Entry* e = entry(file);
-    if (!e || frame < 0 || std::size_t(frame) >= e->picture->frames.size() || width <= 0 ||
-        height <= 0)
+    if (!e || frame < 0 || frame >= e->info.frameCount || width <= 0 || height <= 0 ||
+        width > kMaxSide || height > kMaxSide)
         return nullptr;
     auto size = std::find_if(e->sizes.begin(), e->sizes.end(),
                              [&](const Size& s) { return s.width == width && s.height == height; });
@@ -448,21 +515,46 @@ HBITMAP PictureCache::scaled(std::span<const std::uint8_t> file, int frame, int 
             drop(*oldest);
             e->sizes.erase(oldest);
         }
-        e->sizes.push_back(Size{width, height, std::vector<HBITMAP>(e->picture->frames.size()), 0});
+        e->sizes.push_back(
+            Size{width, height, std::vector<HBITMAP>(std::size_t(e->info.frameCount)), 0, 0, {}});
         size = e->sizes.end() - 1;
     }
     size->lastUse = ++uses_;
     HBITMAP& dib = size->frames[std::size_t(frame)];
-    if (!dib)
-        dib = makeDibSection(scaleBitmap(e->picture->frames[std::size_t(frame)], width, height));
+    if (dib) return dib;
+    // An animation asks for its frames in order, so its walk goes on from where it stopped;
+    // asked for one it has passed, it starts again from the first frame.
+    if (!size->walk || size->walk->next() > frame + 1) {
+        if (e->first && e->first->next() <= frame + 1)
+            size->walk = std::move(e->first);
+        else
+            size->walk = FrameWalker::open(file);
+        e->first.reset();
+    }
+    const Bitmap* canvas = size->walk ? size->walk->walkTo(frame) : nullptr;
+    if (!canvas) return nullptr;
+    dib = makeDibSection(scaleBitmap(*canvas, width, height));
+    if (dib && ++size->made == size->frames.size()) size->walk.reset();
     return dib;
 }
 
 void PictureCache::release(std::span<const std::uint8_t> file) {
     auto it = entries_.find(std::make_pair(file.data(), file.size()));
     if (it == entries_.end()) return;
-    for (Size& size : it->second.sizes) drop(size);
-    it->second.sizes.clear();
+    if (it->second)
+        for (Size& size : it->second->sizes) drop(size);
+    entries_.erase(it);
+}
+
+std::size_t PictureCache::fullSizeBytes() const {
+    std::size_t bytes = 0;
+    for (const auto& [key, e] : entries_) {
+        if (!e) continue;
+        if (e->first) bytes += e->first->fullSizeBytes();
+        for (const Size& size : e->sizes)
+            if (size.walk) bytes += size.walk->fullSizeBytes();
+    }
+    return bytes;
 }
 
 }  // namespace wt::win32

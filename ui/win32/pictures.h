@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -27,8 +28,20 @@ struct Picture {
     int loopCount = 0;
 };
 
-// Decodes `file` (PNG or GIF); nullptr when it is neither or is damaged. Any thread.
+// Decodes `file` (PNG or GIF) with every frame at full size; nullptr when it is neither or is
+// damaged. Any thread.
 std::shared_ptr<const Picture> decodePicture(std::span<const std::uint8_t> file);
+
+// How a picture plays, without its pixels.
+struct PictureInfo {
+    int frameCount = 0;
+    std::vector<int> delaysMs;  // per frame (GIF), empty for a still
+    int loopCount = 0;          // as Picture::loopCount
+};
+
+// Walks a file frame by frame, compositing each GIF frame over the one before on one full-size
+// canvas. Defined in pictures.cpp.
+class FrameWalker;
 
 // Scales `source` to `width` x `height` with a smooth filter: area-weighted when shrinking,
 // interpolated when growing. Done here rather than by WIC's scaler, whose smooth modes differ
@@ -37,7 +50,10 @@ std::shared_ptr<const Picture> decodePicture(std::span<const std::uint8_t> file)
 Bitmap scaleBitmap(const Bitmap& source, int width, int height);
 
 // Pictures by file (keyed by the address of the bytes, which are the program's embedded media),
-// each decoded once, with the scaled frames of the few sizes last asked for. GUI thread.
+// holding only the scaled frames of the few sizes last asked for. Full-size pixels are kept just
+// while a size still lacks frames: one canvas per such size, walked forward as the frames are
+// asked for (an animation asks for them in order), and let go once every frame of the size is
+// made. A size asked for later (a resize, a DPI change) decodes the file again. GUI thread.
 class PictureCache {
   public:
     PictureCache() = default;
@@ -45,7 +61,9 @@ class PictureCache {
     PictureCache& operator=(const PictureCache&) = delete;
     ~PictureCache();
 
-    std::shared_ptr<const Picture> picture(std::span<const std::uint8_t> file);  // decoded once
+    // How `file` plays; nullptr when it is not a PNG or GIF or its first frame does not decode.
+    // Read once; the pointer stays valid until release(file).
+    const PictureInfo* info(std::span<const std::uint8_t> file);
     // Frame `frame` scaled smoothly to `width` x `height` device pixels, as a 32-bit DIB section
     // ready for AlphaBlend/BitBlt; made once per size and kept (a few sizes per picture). The
     // cache owns the handle: it stays valid until release(file) or until its size is the least
@@ -53,7 +71,10 @@ class PictureCache {
     // nullptr when the file does not decode, the frame does not exist or the size is not
     // positive.
     HBITMAP scaled(std::span<const std::uint8_t> file, int frame, int width, int height);
-    void release(std::span<const std::uint8_t> file);  // a closed window lets go of its sizes
+    // A closed window lets go of everything held for `file`.
+    void release(std::span<const std::uint8_t> file);
+    // Bytes of full-size pixels held at the moment (the canvases of sizes not yet complete).
+    std::size_t fullSizeBytes() const;
 
     static constexpr std::size_t kSizesKept = 4;
 
@@ -61,16 +82,19 @@ class PictureCache {
     struct Size {
         int width = 0, height = 0;
         std::vector<HBITMAP> frames;  // made on first use
+        std::size_t made = 0;
         std::uint64_t lastUse = 0;
+        std::shared_ptr<FrameWalker> walk;  // until every frame is made
     };
     struct Entry {
-        std::shared_ptr<const Picture> picture;
+        PictureInfo info;
+        std::shared_ptr<FrameWalker> first;  // past frame 0, for the first size asked for
         std::vector<Size> sizes;
     };
     Entry* entry(std::span<const std::uint8_t> file);
     static void drop(Size& size);
 
-    std::map<std::pair<const std::uint8_t*, std::size_t>, Entry> entries_;
+    std::map<std::pair<const std::uint8_t*, std::size_t>, std::optional<Entry>> entries_;
     std::uint64_t uses_ = 0;
 };
 
