@@ -28,17 +28,13 @@ command -v ccache >/dev/null && launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DC
 if [ ! -f build/CMakeCache.txt ]; then
     cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" >/dev/null
 fi
-# Only what the program embeds, and the native tools the Windows build runs.
-native_targets=(wt_forms wt_media)
-# The icon packer of the program's resource script, where the tree has one (grep reads the whole
-# list: with -q it would stop early, and cmake, cut off, fails the pipeline under pipefail).
-cmake --build build --target help 2>/dev/null | grep ' icopack$' >/dev/null && native_targets+=(icopack)
-cmake --build build -j"$jobs" --target "${native_targets[@]}"
+# Only what the program embeds: the forms, the media and the icon of its resource script.
+cmake --build build -j"$jobs" --target wt_forms wt_media icopack
 
 # Configured every time (it is quick): a configure that failed half-way leaves a cache behind.
 cmake -S ui/win32 -B build-win -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$PWD/ui/win32/mingw.cmake" \
-    -DWT_GEN_DIR="$PWD/build/generated" -DWT_NATIVE_BUILD="$PWD/build" \
+    -DWT_GEN_DIR="$PWD/build/generated" \
     "${launcher[@]}" >/dev/null
 cmake --build build-win -j"$jobs"
 for f in build-win/wiring-trainer.exe build-win/wiring-trainer-setup.exe; do
