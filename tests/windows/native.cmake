@@ -28,3 +28,11 @@ while(WT_WIN_TESTS)
     LABELS windows TIMEOUT 300 SKIP_RETURN_CODE 77 RESOURCE_LOCK wine_prefix
     ENVIRONMENT "${WT_WIN_ENV}")
 endwhile()
+# The media side's table: WIC decoding and compositing against the native decoders' figures,
+# scaling, several sounds at once, GBK against iconv's results.
+add_test(NAME win_media COMMAND /bin/sh -c
+  "[ -f \"$1\" ] && [ -x /usr/lib/wine/wine64 ] || exit 77; WINEPREFIX=\"$2\" WINEDEBUG=-all /usr/lib/wine/wine64 \"$1\" \"$3\" \"$4\""
+  media_test ${WT_WIN_DIR}/tests/media_test.exe ${CMAKE_BINARY_DIR}/wine-prefix
+  ${WT_GEN_DIR}/assets ${PROJECT_SOURCE_DIR}/resources/texts.txt)
+set_tests_properties(win_media PROPERTIES
+  LABELS windows TIMEOUT 300 SKIP_RETURN_CODE 77 RESOURCE_LOCK wine_prefix)
