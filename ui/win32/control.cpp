@@ -171,6 +171,14 @@ LRESULT Control::message(UINT msg, WPARAM wp, LPARAM lp) {
             break;
         case WM_ERASEBKGND:
             return 1;
+        case WM_SETCURSOR:
+            // A hand over every control that acts, as over a link: it shows what can be pressed.
+            if (LOWORD(lp) == HTCLIENT &&
+                focus::acts(window_.model()->block().records[static_cast<std::size_t>(index_)])) {
+                SetCursor(LoadCursorW(nullptr, IDC_HAND));
+                return TRUE;
+            }
+            break;
         case WM_COMMAND:
         case WM_DRAWITEM:
             if (LRESULT result = 0; routeToChild(msg, wp, lp, result)) return result;
