@@ -97,9 +97,10 @@ def main():
         t.env["SDL_DISKAUDIOFILE"] = capture.path
         t.start()
         t.wait_menu()
-        # The device opens at start-up and writes silence from then on.
-        capture.wait_size(RATE * FRAME // 4, 10)
+        # The menu plays nothing: the device opens once the first exercise window has been drawn
+        # and writes silence from then on.
         window = t.open_exercise("长动")
+        capture.wait_size(RATE * FRAME // 4, 10)
         terminals = WIRING.split()
 
         mark = capture.size()

@@ -347,6 +347,11 @@ class Trainer:
         self.run("xdotool", "mousemove", str(x + 1), str(y + 1))
         self.run("xdotool", "mousemove", "--sync", str(x), str(y))
 
+    def pointer_away(self):
+        """Moves the pointer off every window (to the screen's corner), so that no hover cue
+        shows in a screenshot."""
+        self._move(1, 1)
+
     def click_at(self, x, y):
         self._move(x, y)
         self.run("xdotool", "click", "1")

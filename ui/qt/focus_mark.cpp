@@ -36,6 +36,10 @@ void setKeyboardFocus(QWidget& widget, bool keyboard) {
     if (keyboardFocus(widget) == keyboard) return;
     widget.setProperty(kKeyboardFocus, keyboard);
     widget.update();
+    // What lights up with the control beneath it (the switch picture under its click area) is
+    // painted by the parent: it is drawn again too.
+    if (QWidget* parent = widget.parentWidget(); parent != nullptr && !widget.isWindow())
+        parent->update(widget.geometry());
 }
 
 bool keysInUse() {
