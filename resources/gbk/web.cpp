@@ -39,5 +39,11 @@ std::string gbk(std::string_view utf8Text) {
 std::string utf8(std::string_view gbkText) {
     return convert(gbkText, false);
 }
+std::optional<std::string> gbkExact(std::string_view utf8Text) {
+    // Exact when nothing was dropped on the way: the text comes back as it went in.
+    std::string out = convert(utf8Text, true);
+    if (convert(out, false) != utf8Text) return std::nullopt;
+    return out;
+}
 
 }  // namespace wt
