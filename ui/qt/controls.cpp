@@ -394,8 +394,11 @@ void PictureBox::paintEvent(QPaintEvent*) {
     else if (!still_.isNull())
         p.drawPixmap(0, 0, still_);
     // The switch picture lights up with the click area that switches it.
-    for (const ClickArea* area : findChildren<ClickArea*>(Qt::FindDirectChildrenOnly))
-        if (area->isVisible() && area->lit()) {
+    // ClickArea has no meta-object of its own, so findChildren<ClickArea*> would match every
+    // child widget: the real type is asked for.
+    for (QObject* child : children())
+        if (const auto* area = dynamic_cast<const ClickArea*>(child);
+            area != nullptr && area->isVisible() && area->lit()) {
             paintHoverCue(p, *this, true);
             break;
         }
