@@ -78,6 +78,13 @@ bool ModelWindow::shownLocked(int index) const {
     return index <= 0 && controls_[0].visible;
 }
 
+bool ModelWindow::binds(int index, std::int32_t event) const {
+    if (index < 0 || static_cast<std::size_t>(index) >= controls_.size()) return false;
+    for (const form::EventBinding& b : block_.records[index].events)
+        if (b.event == event) return true;
+    return false;
+}
+
 void ModelWindow::userSetChecked(int index, bool checked) {
     std::lock_guard lock(mutex_);
     if (index > 0 && static_cast<std::size_t>(index) < controls_.size())

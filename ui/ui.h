@@ -86,6 +86,8 @@ class ModelWindow {
     ControlState state(int index) const;  // a copy, taken under the lock
     // 1 when the control and every container up to the window are shown, else 0.
     bool shown(int index) const;
+    // Whether the form binds a handler to event `event` of control `index`.
+    bool binds(int index, std::int32_t event) const;
     // The learner ticked or unticked a check box (no event fires).
     void userSetChecked(int index, bool checked);
 

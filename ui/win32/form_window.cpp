@@ -161,10 +161,7 @@ Control* FormWindow::control(int index) const {
 }
 
 bool FormWindow::binds(int index, std::int32_t event) const {
-    if (index < 0 || static_cast<std::size_t>(index) >= model_->size()) return false;
-    for (const form::EventBinding& b : model_->block().records[index].events)
-        if (b.event == event) return true;
-    return false;
+    return model_->binds(index, event);
 }
 
 void FormWindow::fire(int index, std::int32_t event, int x, int y, int keys) {
