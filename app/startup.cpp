@@ -18,6 +18,7 @@
 #include "resources/embedded_forms.h"
 #include "resources/form_reader.h"
 #include "resources/media.h"
+#include "resources/resident.h"
 #include "ui/media/media_kind.h"
 #include "ui/qt/qt_platform.h"
 
@@ -91,6 +92,9 @@ int run(char* programPath) {
     platform.setWindowTitles(exerciseTitles(*resource));
     platform.pictures().adopt(menuPicture, std::move(menuBackground));
     prepareOnApproach(platform, *resource);
+    // Reading every record and the first bytes of every blob mapped in nearly all of them; the
+    // platform lets go of them again after each window it draws.
+    platform.releaseAfterPainting({form::embeddedFormResource(), media::area()});
     Ui ui(*resource, platform, std::move(table.handlers));
     platform.attach(ui);
     if (!ui.openWindow(forms::ExerciseMenu, nullptr, false) ||

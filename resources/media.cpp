@@ -1,5 +1,6 @@
 #include "resources/media.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -57,6 +58,15 @@ Role roleOf(MediaRef ref) {
 std::string_view roleName(Role role) {
     const auto index = static_cast<std::size_t>(role);
     return index < kCatalogue.size() ? kCatalogue[index].name : std::string_view("none");
+}
+
+std::span<const std::uint8_t> area() {
+    std::uintptr_t first = UINTPTR_MAX, last = 0;
+    for (const Entry& e : kCatalogue) {
+        first = std::min(first, reinterpret_cast<std::uintptr_t>(e.begin));
+        last = std::max(last, reinterpret_cast<std::uintptr_t>(e.end));
+    }
+    return {reinterpret_cast<const std::uint8_t*>(first), last - first};
 }
 
 }  // namespace wt::media

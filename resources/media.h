@@ -3,6 +3,8 @@
 // them by role.
 #pragma once
 
+#include <cstdint>
+#include <span>
 #include <string_view>
 
 #include "resources/media_blob.h"
@@ -30,6 +32,8 @@ MediaRef blob(Role role);
 // The role whose blob this is, or Role::Count for any other reference.
 Role roleOf(MediaRef ref);
 std::string_view roleName(Role role);
+// Where all the blobs lie, one after another (for resources/resident.h).
+std::span<const std::uint8_t> area();
 
 }  // namespace wt::media
 

@@ -332,8 +332,7 @@ std::size_t PictureCache::trim(const std::vector<Request>& keep) {
         });
         it = it->second.empty() ? pixmaps_.erase(it) : std::next(it);
     }
-    for (const auto& [key, img] : images_) freed += static_cast<std::size_t>(img.sizeInBytes());
-    images_.clear();
+    freed += dropDecodedOnly();
     freed += static_cast<std::size_t>(large_.sizeInBytes());
     largeKey_ = {nullptr, 0};
     large_ = QImage();
@@ -345,6 +344,19 @@ std::size_t PictureCache::trim(const std::vector<Request>& keep) {
             return true;
         });
     }
+    if (freed > 0) giveBackToSystem();
+    return freed;
+}
+
+std::size_t PictureCache::dropDecodedOnly() {
+    std::size_t freed = 0;
+    for (const auto& [key, img] : images_) freed += static_cast<std::size_t>(img.sizeInBytes());
+    images_.clear();
+    return freed;
+}
+
+std::size_t PictureCache::dropDecoded() {
+    const std::size_t freed = dropDecodedOnly();
     if (freed > 0) giveBackToSystem();
     return freed;
 }

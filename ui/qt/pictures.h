@@ -60,6 +60,9 @@ class PictureCache {
     // Lets go of every decoded picture and of every scaled one that no widget shows and `keep`
     // does not name, and gives the freed memory back to the system. Returns the bytes let go.
     std::size_t trim(const std::vector<Request>& keep);
+    // Lets go of the small decoded pictures kept for making further sizes (the windows on
+    // screen have theirs scaled already; a new size decodes again). Returns the bytes let go.
+    std::size_t dropDecoded();
     // Pixel bytes held: decoded and scaled pictures, warm-up results not taken over yet.
     std::size_t heldBytes() const;
 
@@ -73,6 +76,7 @@ class PictureCache {
     // the same bytes, so that each distinct picture is decoded and scaled once per size.
     std::span<const std::uint8_t> canonical(std::span<const std::uint8_t> png);
     QImage decoded(std::span<const std::uint8_t> png, bool keep);
+    std::size_t dropDecodedOnly();
     QImage takeWarmed(std::span<const std::uint8_t> png, QSize device);
     void remember(std::span<const std::uint8_t> png, QSize device, qreal dpr, const QPixmap& p);
 

@@ -13,10 +13,14 @@
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTimer>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <string_view>
 
 #include "resources/gbk.h"
+#include "resources/resident.h"
 #include "ui/qt/access.h"
 #include "ui/qt/controls.h"
 #include "ui/qt/preload.h"
@@ -25,6 +29,40 @@
 namespace wt::qt {
 
 namespace {
+
+// The fonts are files that the font engine maps into the process and reads a glyph at a time; the
+// system maps whole neighbourhoods of the file around every glyph read, several megabytes of a
+// CJK font for the few hundred glyphs the windows show, all counted as the program's memory.
+// Read-only private mappings of font files are released like the program's own embedded data
+// (resources/resident.h): a glyph read later maps its page in again from the system's cache.
+void releaseFontPages() {
+#ifdef __linux__
+    std::FILE* maps = std::fopen("/proc/self/maps", "re");
+    if (maps == nullptr) return;
+    char line[4096];
+    while (std::fgets(line, sizeof line, maps) != nullptr) {
+        unsigned long begin = 0, end = 0;
+        char perms[5] = {};
+        int path = 0;
+        if (std::sscanf(line, "%lx-%lx %4s %*s %*s %*s %n", &begin, &end, perms, &path) < 3 ||
+            path == 0 || std::strcmp(perms, "r--p") != 0)
+            continue;
+        std::string_view file(line + path);
+        while (!file.empty() && (file.back() == '\n' || file.back() == ' ')) file.remove_suffix(1);
+        const auto endsWith = [&](std::string_view suffix) {
+            if (file.size() < suffix.size()) return false;
+            for (std::size_t i = 0; i < suffix.size(); ++i)
+                if (std::tolower(static_cast<unsigned char>(
+                        file[file.size() - suffix.size() + i])) != suffix[i])
+                    return false;
+            return true;
+        };
+        if (endsWith(".ttf") || endsWith(".ttc") || endsWith(".otf") || endsWith(".otc"))
+            releasePages({reinterpret_cast<const std::uint8_t*>(begin), end - begin});
+    }
+    std::fclose(maps);
+#endif
+}
 
 constexpr int kButtonOk = 1;
 
@@ -108,6 +146,7 @@ void QtPlatform::createWindow(const WindowRef& window) {
     if (auto title = titles_.find(window->id()); title != titles_.end())
         w->setWindowTitle(title->second);
     windows_[window.get()] = w;
+    releaseDue_ = true;
     if (window->id() != approachWindow_) return;
     for (const auto& [name, block] : approachOpens_)
         if (QWidget* button = w->control(name)) {
@@ -274,7 +313,21 @@ const form::WindowBlock* QtPlatform::underPointerOrFocus() const {
     return nullptr;
 }
 
+void QtPlatform::releaseAfterPainting(std::vector<std::span<const std::uint8_t>> areas) {
+    releasable_ = std::move(areas);
+    for (std::span<const std::uint8_t> area : releasable_) releasePages(area);
+}
+
 void QtPlatform::windowPainted(const FormWindow& window) {
+    // A new window has read its pictures and drawn its text: what that took in passing goes.
+    if (releaseDue_) {
+        releaseDue_ = false;
+        QTimer::singleShot(0, this, [this] {
+            for (std::span<const std::uint8_t> area : releasable_) releasePages(area);
+            releaseFontPages();
+            pictures_.dropDecoded();
+        });
+    }
     // The sound output opens once the first window that plays sounds has been drawn (the menu
     // plays none), after that paint has reached the screen; a sound played sooner opens it.
     if (!soundPending_ || window.modalLoop() == nullptr) return;

@@ -89,6 +89,10 @@ class QtPlatform final : public QObject, public Platform {
     const form::WindowBlock* approached() const { return approached_; }
     // Called by a FormWindow after its paint.
     void windowPainted(const FormWindow& window);
+    // Read-only data of the executable (the forms, the media) whose pages are released now, and
+    // again once a newly created window has been drawn, after it read what it shows from them
+    // (resources/resident.h); the fonts' pages and the cache's decoded pictures go then too.
+    void releaseAfterPainting(std::vector<std::span<const std::uint8_t>> areas);
     // When the last window closes, the application's event loop is told to quit (default on).
     void setQuitOnLastWindow(bool quit) { quitOnLastWindow_ = quit; }
 
@@ -131,6 +135,8 @@ class QtPlatform final : public QObject, public Platform {
     const form::WindowBlock* approached_ = nullptr;
     int dialogs_ = 0;  // windows open in dialog mode
     bool soundPending_ = true;
+    std::vector<std::span<const std::uint8_t>> releasable_;
+    bool releaseDue_ = false;
 
     // Filled by other threads, drained on the GUI thread.
     struct Update {

@@ -1,6 +1,8 @@
 // The constant area as embedded in the program: every media blob holds the file its role
 // promises, every text is the exact GBK byte string, and damaged blobs are refused.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 #include <zlib.h>
 
 #include <cstring>
@@ -9,6 +11,7 @@
 #include <vector>
 
 #include "resources/media.h"
+#include "resources/resident.h"
 #include "ui/media/gif_info.h"
 #include "ui/media/media_kind.h"
 #include "ui/media/png_decode.h"
@@ -256,6 +259,57 @@ INSTANTIATE_TEST_SUITE_P(
                }},
         Damage{"WaveNotPcm", Role::StopSound1, [](BlobCopy& b) { b.file()[20] = 3; }}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Releasing the pages of embedded bytes drops only whole pages inside the span from the resident
+// set, leaves the pages it shares with other data alone, and never changes a byte.
+bool resident(const std::uint8_t* at) {
+    const long page = sysconf(_SC_PAGESIZE);
+    const int fd = open("/proc/self/pagemap", O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return true;
+    std::uint64_t entry = 0;
+    const off_t where = static_cast<off_t>(reinterpret_cast<std::uintptr_t>(at) / page * 8);
+    const bool read = pread(fd, &entry, sizeof entry, where) == sizeof entry;
+    close(fd);
+    return !read || (entry >> 63) != 0;
+}
+
+std::uint32_t checksum(std::span<const std::uint8_t> bytes) {
+    return static_cast<std::uint32_t>(crc32(0L, bytes.data(), static_cast<uInt>(bytes.size())));
+}
+
+TEST(ResidentPages, ReleasedInsideTheSpanOnlyAndBytesKept) {
+    const std::span<const std::uint8_t> all = area();
+    const std::size_t page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    const auto file = [](Role role) { return *mediaFile(blob(role)); };
+    struct Row {
+        const char* what;
+        std::span<const std::uint8_t> span;
+    } rows[] = {
+        {"every blob", all},
+        {"one sound", file(Role::StartSound2)},
+        {"three pages and a bit, unaligned", file(Role::StopSound2).subspan(1000, 3 * page + 17)},
+        {"less than a page", file(Role::SwitchOpen).subspan(10, 100)},
+        {"nothing", {}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const std::uint32_t before = checksum(all);  // every page read, so mapped in
+        releasePages(row.span);
+        const auto first = reinterpret_cast<std::uintptr_t>(row.span.data());
+        const std::uintptr_t inner = (first + page - 1) / page * page;
+        const std::uintptr_t end = (first + row.span.size()) / page * page;
+        for (std::uintptr_t at = inner; at < end; at += page)
+            ASSERT_FALSE(resident(reinterpret_cast<const std::uint8_t*>(at))) << at - first;
+        // The partial pages at either end (shared with the neighbours) stay.
+        if (!row.span.empty() && first % page != 0) {
+            EXPECT_TRUE(resident(row.span.data()));
+        }
+        if (!row.span.empty() && (first + row.span.size()) % page != 0) {
+            EXPECT_TRUE(resident(row.span.data() + row.span.size() - 1));
+        }
+        EXPECT_EQ(checksum(all), before);
+    }
+}
 
 }  // namespace
 }  // namespace wt::media

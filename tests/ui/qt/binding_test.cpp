@@ -575,6 +575,21 @@ TEST_F(BindingTest, PicturesAreScaledToDevicePixels) {
     EXPECT_EQ(cache.scaleCount(), 2u);
 }
 
+// Once a window is drawn the small decoded pictures go; a further size decodes again.
+TEST_F(BindingTest, DecodedPicturesGoWhenDropped) {
+    qt::PictureCache cache;
+    const auto png = fileOf(media::Role::ContactorPulledIn);  // 505 x 505, kept decoded
+    cache.scaled(png, QSize(40, 30));
+    EXPECT_EQ(cache.heldBytes(), 505u * 505u * 4u + 40u * 30u * 4u);
+    EXPECT_EQ(cache.dropDecoded(), 505u * 505u * 4u);
+    EXPECT_EQ(cache.heldBytes(), 40u * 30u * 4u);
+    EXPECT_EQ(cache.dropDecoded(), 0u);
+    EXPECT_EQ(cache.scaled(png, QSize(40, 30)).size(), QSize(40, 30));
+    EXPECT_EQ(cache.decodeCount(), 1u);
+    EXPECT_EQ(cache.scaled(png, QSize(41, 30)).size(), QSize(41, 30));
+    EXPECT_EQ(cache.decodeCount(), 2u);
+}
+
 // Resizing a window again and again keeps only a few sizes of each picture.
 TEST_F(BindingTest, OnlyRecentSizesOfAPictureAreKept) {
     qt::PictureCache cache;
