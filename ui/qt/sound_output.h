@@ -7,9 +7,12 @@
 #include <cstdint>
 #include <map>
 #include <mutex>
+#include <span>
+#include <string>
 #include <thread>
 
 #include "resources/media_blob.h"
+#include "ui/media/wave.h"
 
 struct Mix_Chunk;
 
@@ -38,12 +41,21 @@ class SoundOutput {
     int playing();
 
   private:
+    struct Mixer;  // the functions of SDL2_mixer, loaded with the device's first opening
+    static const Mixer* loadMixer(std::string& why);
     bool openLocked();
     Mix_Chunk* chunkLocked(MediaRef wave);
+    Mix_Chunk* loadLocked(const decode::WaveInfo& info, std::span<const std::uint8_t> file);
 
     std::mutex mutex_;
     bool tried_ = false;  // an open was attempted (it is not retried)
     bool open_ = false;
+    const Mixer* mix_ = nullptr;  // set while open_
+    struct {
+        int rate = 0;
+        std::uint16_t format = 0;  // SDL_AudioFormat
+        int channels = 0;
+    } device_;                                          // as opened
     std::map<const std::uint8_t*, Mix_Chunk*> chunks_;  // null: refused, not retried
     std::thread opener_;
 };

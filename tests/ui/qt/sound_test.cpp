@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "qt_fixture.h"
+#include "tests/ui/media/builders.h"
 
 namespace wt::test {
 namespace {
@@ -33,6 +34,37 @@ TEST(SoundDevice, CallsReturnAtOnceAndSoundsPlayTogether) {
     EXPECT_LT(msSince(t0), kPromptMs);
     // The first playback goes on beside the two new ones.
     EXPECT_EQ(sound.playing(), 3);
+}
+
+// Every sample format plays for its whole length, whether it is played from the file's own bytes
+// (the device's format), converted (other rates, channels and widths) or left to the mixer's
+// loader (24 bits): a one-second sound still plays after 0.6 s and has ended after 3 s.
+TEST(SoundDevice, EveryFormatPlaysItsWholeLength) {
+    qt::SoundOutput sound;
+    ASSERT_TRUE(sound.available());
+    struct Row {
+        int channels, rate, bits;
+    } rows[] = {{2, 48000, 16}, {2, 44100, 16}, {1, 11025, 8}, {1, 48000, 32}, {2, 22050, 24}};
+    std::vector<testing::Bytes> blobs;
+    for (const Row& r : rows) {
+        testing::Bytes samples(static_cast<std::size_t>(r.rate * r.channels * r.bits / 8), 0);
+        for (std::size_t i = 0; i < samples.size(); ++i) samples[i] = std::uint8_t(i * 7);
+        testing::Bytes chunks;
+        testing::riffChunk(chunks, "fmt ", testing::waveFmt(1, r.channels, r.rate, r.bits));
+        testing::riffChunk(chunks, "data", samples);
+        const testing::Bytes file = testing::riff(chunks);
+        testing::Bytes blob;
+        testing::le32(blob, 1);
+        testing::le32(blob, std::uint32_t(file.size()));
+        blob.insert(blob.end(), file.begin(), file.end());
+        blobs.push_back(std::move(blob));
+    }
+    const auto t0 = Clock::now();
+    for (const testing::Bytes& b : blobs) sound.play({b.data(), b.size()});
+    std::this_thread::sleep_until(t0 + std::chrono::milliseconds(600));
+    EXPECT_EQ(sound.playing(), static_cast<int>(std::size(rows)));
+    std::this_thread::sleep_until(t0 + std::chrono::seconds(3));
+    EXPECT_EQ(sound.playing(), 0);
 }
 
 TEST(SoundDevice, InvalidWavePlaysNothing) {
