@@ -102,11 +102,16 @@ report() {
 
 stage "Dependencies"
 source tools/setup/deps.sh
-wt_apt_batch  # one apt-get run for all of them
-wt_install_deps
-wt_install_web_deps
-wt_install_windows_deps
-wt_apt_flush
+wt_install_deps  # one apt-get run for what the desktop build and its tests need
+# The browser and Windows editions' compilers, chromium and wine come in the background, while
+# the desktop build runs; their builds, the next side stages, start after it.
+other_editions_deps() {
+    wt_apt_batch
+    wt_install_web_deps
+    wt_install_windows_deps
+    wt_apt_flush
+}
+side_stage "Dependencies of the other editions" other_editions_deps
 
 jobs=$(nproc)
 fast=0
@@ -153,18 +158,17 @@ cmake --build build -j"$jobs"
 
 # From here on the builds run in the background, one after the other, while the tests run.
 side_stage "Browser edition build" ./web.sh --build-only  # from build/generated
+# The Windows edition, cross-compiled and driven under wine, where the cross compiler and wine are.
+# Its tests mostly wait on wine and run two at a time: they go right after the browser's, beside
+# the ASan build, so that they fill the cores that build leaves idle.
+# (windows.sh builds nothing without the cross compiler; the tests skip themselves without wine.)
+side_stage "Windows edition build" ./windows.sh --build-only
 if [ $fast -eq 0 ]; then
     asan_build() {
         configure build-asan -DWT_SANITIZE=address -DWT_HOST_BUILD="$PWD/build"
         cmake --build build-asan -j"$jobs"
     }
     side_stage "ASan + UBSan build" asan_build
-fi
-# The Windows edition, cross-compiled and driven under wine, where the cross compiler and wine are.
-windows=0
-command -v x86_64-w64-mingw32-g++-posix >/dev/null && [ -x /usr/lib/wine/wine64 ] && windows=1
-[ $windows -eq 1 ] && side_stage "Windows edition build" ./windows.sh --build-only
-if [ $fast -eq 0 ]; then
     tsan_build() {  # only what the TSan tests run
         configure build-tsan -DWT_SANITIZE=thread -DWT_HOST_BUILD="$PWD/build"
         cmake --build build-tsan -j"$jobs" --target wt_threads_suite
@@ -175,28 +179,23 @@ stage "Tests"
 # All but the tests that drive what a background build makes (labels web, windows): those run
 # once their build is joined. Another edition's build goes in as one more side_stage.
 ctest --test-dir build --output-on-failure -j"$jobs" --timeout 300 -LE '^(web|windows)$'
+join_stage "Dependencies of the other editions"
 join_stage "Browser edition build"
 stage "Browser edition tests"  # the tests labelled web drive the page
 ctest --test-dir build --output-on-failure -j"$jobs" --timeout 300 -L '^web$'
-windows_tests() {  # one at a time: they share one wine prefix
-    [ $windows -eq 1 ] || return 0
-    join_stage "Windows edition build"
-    stage "Windows edition tests"
-    ctest --test-dir build --output-on-failure --timeout 300 -L '^windows$'
-}
+join_stage "Windows edition build"
+stage "Windows edition tests"  # two walks at a time, in wine prefixes of their own
+ctest --test-dir build --output-on-failure -j2 --timeout 300 -L '^windows$'
 
 if [ $fast -eq 0 ]; then
     join_stage "ASan + UBSan build"
     stage "ASan + UBSan tests"
     ASAN_OPTIONS=halt_on_error=1:detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
         ctest --test-dir build-asan --output-on-failure -j"$jobs" --timeout 600
-    windows_tests
     join_stage "TSan build"
     stage "TSan tests"
     TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:ignore_noninstrumented_modules=1 \
         ctest --test-dir build-tsan --output-on-failure -j"$jobs" --timeout 600 -L "threads|jogwalk"
-else
-    windows_tests
 fi
 report
 echo "== All tests passed"

@@ -7,6 +7,7 @@
 # wt_install_* ask for comes in one apt-get update and one apt-get install.
 wt_apt_pending=()
 wt_apt_batching=0
+wt_apt_updated=0
 wt_apt_install() {
     local missing=()
     for p in "$@"; do
@@ -20,7 +21,9 @@ wt_apt_install() {
     echo "Installing: ${missing[*]}"
     local sudo=""
     [ "$(id -u)" -ne 0 ] && sudo="sudo"
-    $sudo apt-get update -qq
+    # Once per run: a second install (test.sh's background one) uses the same package lists.
+    [ $wt_apt_updated -eq 1 ] || $sudo apt-get update -qq
+    wt_apt_updated=1
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 wt_apt_batch() { wt_apt_batching=1; }
