@@ -12,6 +12,7 @@
 #include <QSignalBlocker>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+#include <QTimer>
 #include <QWindow>
 #include <cmath>
 #include <cstdlib>
@@ -452,8 +453,7 @@ void FormWindow::build() {
 void FormWindow::relayout() {
     fit_ = fitContent(stored_, size());
     content_ = fit_.map(QRect(QPoint(0, 0), stored_));
-    background_ = platform_.pictures().scaled(model_->block().window().picture, content_.size(),
-                                              devicePixelRatioF());
+    background_ = scaledBackground();
     const auto& records = model_->block().records;
     for (std::size_t i = 1; i < controls_.size() && i < records.size(); ++i) {
         QWidget* w = controls_[i];
@@ -633,7 +633,14 @@ void FormWindow::apply(int index, int prop) {
     }
 }
 
+QPixmap FormWindow::scaledBackground() {
+    return platform_.pictures().scaled(model_->block().window().picture, content_.size(),
+                                       devicePixelRatioF());
+}
+
 void FormWindow::paintEvent(QPaintEvent* e) {
+    // Let go of while another window kept this one disabled (below), taken back to be drawn.
+    if (background_.isNull()) background_ = scaledBackground();
     QPainter p(this);
     // Beside the content, when the window's proportions differ from the stored ones.
     const QRegion margin = QRegion(e->rect()).subtracted(content_);
@@ -642,6 +649,16 @@ void FormWindow::paintEvent(QPaintEvent* e) {
         p.fillRect(content_, palette().color(QPalette::Window));
     else
         p.drawPixmap(content_.topLeft(), background_);
+    // Disabled, the window stays as it was last drawn until it is enabled again (its own
+    // backing store answers every expose): a background the size of the window need not be
+    // kept meanwhile. The next paint, once enabled, makes it again.
+    if (!isEnabled() && !background_.isNull())
+        QTimer::singleShot(0, this, [this] {
+            if (isEnabled() || background_.isNull()) return;
+            const QSize device = background_.size();
+            background_ = QPixmap();
+            platform_.pictures().forget(model_->block().window().picture, device);
+        });
     platform_.windowPainted(*this);
 }
 

@@ -133,6 +133,7 @@ class FormWindow : public QWidget {
   private:
     void build();
     void relayout();
+    QPixmap scaledBackground();
     Placement placement() const;
     void place();
     QWidget* makeControl(int index, const ControlState& state, QWidget* parent, const QRect& at);

@@ -348,6 +348,16 @@ std::size_t PictureCache::trim(const std::vector<Request>& keep) {
     return freed;
 }
 
+void PictureCache::forget(std::span<const std::uint8_t> png, QSize device) {
+    if (png.empty()) return;
+    png = canonical(png);
+    const auto it = pixmaps_.find(Picture{png.data(), png.size()});
+    if (it == pixmaps_.end()) return;
+    std::erase_if(it->second,
+                  [&](const Sized& s) { return s.device == device && s.pixmap.isDetached(); });
+    if (it->second.empty()) pixmaps_.erase(it);
+}
+
 std::size_t PictureCache::dropDecodedOnly() {
     std::size_t freed = 0;
     for (const auto& [key, img] : images_) freed += static_cast<std::size_t>(img.sizeInBytes());

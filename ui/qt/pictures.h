@@ -60,6 +60,8 @@ class PictureCache {
     // Lets go of every decoded picture and of every scaled one that no widget shows and `keep`
     // does not name, and gives the freed memory back to the system. Returns the bytes let go.
     std::size_t trim(const std::vector<Request>& keep);
+    // Lets go of the picture's pixmap of `device` pixels unless a widget still shows it.
+    void forget(std::span<const std::uint8_t> png, QSize device);
     // Lets go of the small decoded pictures kept for making further sizes (the windows on
     // screen have theirs scaled already; a new size decodes again). Returns the bytes let go.
     std::size_t dropDecoded();

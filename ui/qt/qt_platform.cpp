@@ -190,6 +190,10 @@ void QtPlatform::runModal(const WindowRef& window) {
     for (FormWindow* other : windows())
         if (other != w && other->isEnabled()) {
             focused.emplace_back(other->focusWidget());
+            // Greyed once the new window is on screen: repainting the whole window underneath
+            // first would hold back the new window's first paint by as long again.
+            other->setUpdatesEnabled(false);
+            heldBack_.emplace_back(other);
             other->setEnabled(false);
             disabled.emplace_back(other);
         }
@@ -207,6 +211,7 @@ void QtPlatform::runModal(const WindowRef& window) {
         forget(guard);
         delete guard.data();
     }
+    showHeldBack();
     for (const QPointer<FormWindow>& other : disabled)
         if (other) other->setEnabled(true);
     for (const QPointer<QWidget>& control : focused)
@@ -318,7 +323,15 @@ void QtPlatform::releaseAfterPainting(std::vector<std::span<const std::uint8_t>>
     for (std::span<const std::uint8_t> area : releasable_) releasePages(area);
 }
 
+void QtPlatform::showHeldBack() {
+    for (const QPointer<FormWindow>& other : heldBack_)
+        if (other) other->setUpdatesEnabled(true);
+    heldBack_.clear();
+}
+
 void QtPlatform::windowPainted(const FormWindow& window) {
+    if (!heldBack_.empty() && window.modalLoop() != nullptr)
+        QTimer::singleShot(0, this, [this] { showHeldBack(); });
     // A new window has read its pictures and drawn its text: what that took in passing goes.
     if (releaseDue_) {
         releaseDue_ = false;

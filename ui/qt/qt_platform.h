@@ -111,6 +111,8 @@ class QtPlatform final : public QObject, public Platform {
 
   private:
     void approach(const form::WindowBlock* block);
+    // Lets the windows that a dialog-mode window disabled repaint (greyed) again.
+    void showHeldBack();
     const form::WindowBlock* underPointerOrFocus() const;
     Q_INVOKABLE void drainUpdates();
     Q_INVOKABLE void drainBoxes();
@@ -137,6 +139,7 @@ class QtPlatform final : public QObject, public Platform {
     bool soundPending_ = true;
     std::vector<std::span<const std::uint8_t>> releasable_;
     bool releaseDue_ = false;
+    std::vector<QPointer<FormWindow>> heldBack_;  // disabled, not repainted until it has drawn
 
     // Filled by other threads, drained on the GUI thread.
     struct Update {

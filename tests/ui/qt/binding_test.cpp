@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
 #include <QStyle>
 #include <QTest>
@@ -513,10 +514,19 @@ TEST_F(BindingTest, MessageBoxFromTheGuiBlocksEveryWindow) {
     EXPECT_EQ(log_.names(), std::vector<std::string>{"click"});
 }
 
+// The window underneath also lets go of its background while it is disabled, and draws the same
+// once enabled again.
 TEST_F(BindingTest, DialogModeRefusesTheOtherWindowsUntilClosed) {
     form_->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form_));
     log_.take();
+    widget("长动")->setFocus(Qt::OtherFocusReason);  // where the focus comes back to
+    const QImage enabled = form_->grab().toImage();
+    qt::PictureCache& cache = harness_.platform().pictures();
+    cache.dropDecoded();  // what is held now is what the window shows
+    const std::size_t held = cache.heldBytes();
+    const std::size_t background =
+        static_cast<std::size_t>(form_->width()) * static_cast<std::size_t>(form_->height()) * 4u;
     bool inside = false;
     QTimer::singleShot(0, [&] {
         WindowRef dialog = harness_.ui().openInstance(kDialog);
@@ -526,6 +536,8 @@ TEST_F(BindingTest, DialogModeRefusesTheOtherWindowsUntilClosed) {
         EXPECT_TRUE(dw->isVisible());
         EXPECT_EQ(dw->geometry(), QRect(50, 50, 300, 200));
         EXPECT_FALSE(form_->isEnabled());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return cache.heldBytes() + background <= held; }))
+            << cache.heldBytes() << " of " << held;
         QTest::mouseClick(widget("按钮开"), Qt::LeftButton);
         QTest::mouseClick(widget("长动"), Qt::LeftButton);
         // A close asked for by the window system is refused as well.
@@ -542,6 +554,12 @@ TEST_F(BindingTest, DialogModeRefusesTheOtherWindowsUntilClosed) {
     EXPECT_TRUE(inside);
     EXPECT_EQ(log_.names(), std::vector<std::string>{"returned"});
     EXPECT_TRUE(form_->isEnabled());
+    // The same picture, but for the button under the pointer, which shows its hover cue.
+    const auto outside = [&](QImage image) {
+        QPainter(&image).fillRect(widget("长动")->geometry(), Qt::black);
+        return image;
+    };
+    EXPECT_EQ(outside(form_->grab().toImage()), outside(enabled));
     // The button that opened the dialog has the focus again, not the first control.
     EXPECT_EQ(form_->focusWidget(), widget("长动"));
     EXPECT_EQ(harness_.ui().openInstance(kDialog), nullptr);
