@@ -271,6 +271,21 @@ TEST(Gbk, ConvertsBothWaysAndDropsWhatHasNoForm) {
     EXPECT_EQ(gbk("信息："), "\xD0\xC5\xCF\xA2\xA3\xBA");
     EXPECT_EQ(gbk("a😀b"), "ab");
     EXPECT_EQ(utf8(std::string("\xC7\xEB\xFF", 3)), "请");
+    // Each thread reuses its converters: a refusal or a cut-off character leaves nothing behind
+    // for the next conversion, and threads converting at once do not disturb one another.
+    EXPECT_EQ(gbkExact("a😀b"), std::nullopt);
+    EXPECT_EQ(utf8(std::string("\xC7\xEB\xC1", 3)), "请");
+    EXPECT_EQ(gbk("请连线"), "\xC7\xEB\xC1\xAC\xCF\xDF");
+    EXPECT_EQ(utf8("\xD0\xC5\xCF\xA2"), "信息");
+    std::atomic<int> wrong{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&] {
+            for (int i = 0; i < 300; ++i)
+                if (utf8(gbk("电机正转")) != "电机正转") ++wrong;
+        });
+    for (std::thread& t : threads) t.join();
+    EXPECT_EQ(wrong.load(), 0);
 }
 
 // --- Threads (ctest label "threads": also run under TSan) ----------------------------------
