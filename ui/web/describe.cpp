@@ -147,8 +147,11 @@ std::string describeWindow(const ModelWindow& window, std::string_view title) {
     appendInt(out, "w", own.geometry.width);
     appendInt(out, "h", own.geometry.height);
     out += "\"bg\":" + jsonPicture(own.picture) + ",\"tab\":[";
-    for (std::size_t k = 0; k < stops.size(); ++k)
-        out += (k > 0 ? "," : "") + std::to_string(stops[k].index);
+    for (std::size_t k = 0; k < stops.size(); ++k) {
+        // Appended one after the other: GCC 12 warns (-Wrestrict) about "," + string at -O3.
+        if (k > 0) out += ',';
+        out += std::to_string(stops[k].index);
+    }
     out += "],\"controls\":[";
     for (std::size_t i = 1; i < window.size(); ++i) {
         const ControlState s = window.state(static_cast<int>(i));
