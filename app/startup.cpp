@@ -18,7 +18,6 @@
 #include "resources/embedded_forms.h"
 #include "resources/form_reader.h"
 #include "resources/media.h"
-#include "resources/resident.h"
 #include "ui/media/media_kind.h"
 #include "ui/qt/qt_platform.h"
 
