@@ -30,6 +30,8 @@ namespace wt::qt {
 
 namespace {
 
+constexpr int kSoundOpenDelayMs = 500;
+
 // The fonts are files that the font engine maps into the process and reads a glyph at a time; the
 // system maps whole neighbourhoods of the file around every glyph read, several megabytes of a
 // CJK font for the few hundred glyphs the windows show, all counted as the program's memory.
@@ -342,10 +344,12 @@ void QtPlatform::windowPainted(const FormWindow& window) {
         });
     }
     // The sound output opens once the first window that plays sounds has been drawn (the menu
-    // plays none), after that paint has reached the screen; a sound played sooner opens it.
+    // plays none), a moment after that paint, while the learner looks at the window: loading
+    // the sound library takes a core for some 30 ms, which the window system needs first to
+    // put the paint on screen. A sound played sooner opens it.
     if (!soundPending_ || window.modalLoop() == nullptr) return;
     soundPending_ = false;
-    QTimer::singleShot(0, this, [this] { sound_.openInBackground(); });
+    QTimer::singleShot(kSoundOpenDelayMs, this, [this] { sound_.openInBackground(); });
 }
 
 // --- Property changes --------------------------------------------------------------------
