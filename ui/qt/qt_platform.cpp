@@ -359,25 +359,13 @@ void QtPlatform::propertyChanged(const WindowRef& window, int index, int prop) {
         applyNow(window, index, prop);
         return;
     }
-    bool post = false;
-    {
-        std::lock_guard lock(queueMutex_);
-        updates_.push_back(Update{window, index, prop});
-        post = !updatesPosted_;
-        updatesPosted_ = true;
-    }
     // One queued call carries every update that arrives before it runs.
-    if (post) QMetaObject::invokeMethod(this, "drainUpdates", Qt::QueuedConnection);
+    if (updates_.add(window, index, prop))
+        QMetaObject::invokeMethod(this, "drainUpdates", Qt::QueuedConnection);
 }
 
 void QtPlatform::drainUpdates() {
-    std::vector<Update> updates;
-    {
-        std::lock_guard lock(queueMutex_);
-        updates.swap(updates_);
-        updatesPosted_ = false;
-    }
-    for (const Update& u : updates)
+    for (const PendingUpdates::Update& u : updates_.take())
         if (WindowRef window = u.window.lock()) applyNow(window, u.index, u.prop);
 }
 

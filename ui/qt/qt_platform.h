@@ -20,6 +20,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "ui/pending_updates.h"
 #include "ui/qt/pictures.h"
 #include "ui/qt/sound_output.h"
 #include "ui/ui.h"
@@ -141,15 +142,7 @@ class QtPlatform final : public QObject, public Platform {
     bool releaseDue_ = false;
     std::vector<QPointer<FormWindow>> heldBack_;  // disabled, not repainted until it has drawn
 
-    // Filled by other threads, drained on the GUI thread.
-    struct Update {
-        std::weak_ptr<ModelWindow> window;
-        int index;
-        int prop;
-    };
-    mutable std::mutex queueMutex_;
-    std::vector<Update> updates_;
-    bool updatesPosted_ = false;
+    PendingUpdates updates_;  // filled by other threads, drained on the GUI thread
     WorkerBoxes<QPointer<QMessageBox>> workerBoxes_;
 };
 

@@ -220,25 +220,12 @@ void Win32Platform::propertyChanged(const WindowRef& window, int index, int prop
                 w->apply(index, prop);
         return;
     }
-    bool post = false;
-    {
-        std::lock_guard lock(queueMutex_);
-        updates_.push_back(Update{window, index, prop});
-        post = !updatesPosted_;
-        updatesPosted_ = true;
-    }
     // One posted message carries every update that arrives before it is served.
-    if (post) PostMessageW(messageWindow_, kMsgUpdates, 0, 0);
+    if (updates_.add(window, index, prop)) PostMessageW(messageWindow_, kMsgUpdates, 0, 0);
 }
 
 void Win32Platform::drainUpdates() {
-    std::vector<Update> updates;
-    {
-        std::lock_guard lock(queueMutex_);
-        updates.swap(updates_);
-        updatesPosted_ = false;
-    }
-    for (const Update& u : updates)
+    for (const PendingUpdates::Update& u : updates_.take())
         if (WindowRef window = u.window.lock()) propertyChanged(window, u.index, u.prop);
 }
 

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "ui/layout.h"
+#include "ui/pending_updates.h"
 #include "ui/ui.h"
 #include "ui/win32/pictures.h"
 #include "ui/win32/sound.h"
@@ -62,11 +63,6 @@ class Win32Platform final : public Platform {
     void windowClosing(FormWindow* window);
 
   private:
-    struct Update {
-        std::weak_ptr<ModelWindow> window;
-        int index;
-        int prop;
-    };
     static LRESULT CALLBACK messageProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     // One message: false when the loop is to end (WM_QUIT, posted again for the outer loop).
     bool pump();
@@ -94,9 +90,7 @@ class Win32Platform final : public Platform {
     std::vector<HWND> inactiveBoxes_;  // worker boxes to take the keyboard once input lets go
 
     // Filled by other threads, drained on the GUI thread.
-    std::mutex queueMutex_;
-    std::vector<Update> updates_;
-    bool updatesPosted_ = false;
+    PendingUpdates updates_;  // filled by other threads, drained on the GUI thread
     WorkerBoxes<HWND> workerBoxes_;
 };
 
