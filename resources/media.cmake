@@ -1,10 +1,6 @@
 # wt_media: the constant area. Media files are embedded as MediaBlobs by media_blobs.S (.incbin
 # from ${WT_ASSET_DIR}); the text constants are generated as GBK from texts.txt.
-set(WT_MEDIA_FILES
-  switch_closed.png switch_open.png switch_close.wav switch_open.wav
-  contactor_released.png contactor_pulled_in.png motor_at_rest.png
-  motor_forward.gif motor_reverse.gif
-  start1.wav start2.wav stop1.wav stop2.wav)
+include(${CMAKE_CURRENT_LIST_DIR}/media_files.cmake)  # WT_MEDIA_FILES
 list(TRANSFORM WT_MEDIA_FILES PREPEND ${WT_ASSET_DIR}/ OUTPUT_VARIABLE WT_MEDIA_PATHS)
 
 set(WT_MEDIA_BLOBS_S ${CMAKE_CURRENT_BINARY_DIR}/media_blobs.S)
