@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <string_view>
 
 #include "resources/gbk.h"
@@ -51,15 +52,9 @@ void releaseFontPages() {
             continue;
         std::string_view file(line + path);
         while (!file.empty() && (file.back() == '\n' || file.back() == ' ')) file.remove_suffix(1);
-        const auto endsWith = [&](std::string_view suffix) {
-            if (file.size() < suffix.size()) return false;
-            for (std::size_t i = 0; i < suffix.size(); ++i)
-                if (std::tolower(static_cast<unsigned char>(
-                        file[file.size() - suffix.size() + i])) != suffix[i])
-                    return false;
-            return true;
-        };
-        if (endsWith(".ttf") || endsWith(".ttc") || endsWith(".otf") || endsWith(".otc"))
+        std::string ending(file.substr(file.size() < 4 ? 0 : file.size() - 4));
+        for (char& c : ending) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (ending == ".ttf" || ending == ".ttc" || ending == ".otf" || ending == ".otc")
             releasePages({reinterpret_cast<const std::uint8_t*>(begin), end - begin});
     }
     std::fclose(maps);
@@ -322,7 +317,13 @@ const form::WindowBlock* QtPlatform::underPointerOrFocus() const {
 
 void QtPlatform::releaseAfterPainting(std::vector<std::span<const std::uint8_t>> areas) {
     releasable_ = std::move(areas);
+    releaseWhatWasRead();
+}
+
+void QtPlatform::releaseWhatWasRead() {
     for (std::span<const std::uint8_t> area : releasable_) releasePages(area);
+    releaseFontPages();
+    pictures_.dropDecoded();
 }
 
 void QtPlatform::showHeldBack() {
@@ -337,11 +338,7 @@ void QtPlatform::windowPainted(const FormWindow& window) {
     // A new window has read its pictures and drawn its text: what that took in passing goes.
     if (releaseDue_) {
         releaseDue_ = false;
-        QTimer::singleShot(0, this, [this] {
-            for (std::span<const std::uint8_t> area : releasable_) releasePages(area);
-            releaseFontPages();
-            pictures_.dropDecoded();
-        });
+        QTimer::singleShot(0, this, [this] { releaseWhatWasRead(); });
     }
     // The sound output opens once the first window that plays sounds has been drawn (the menu
     // plays none), a moment after that paint, while the learner looks at the window: loading

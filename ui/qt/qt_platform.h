@@ -112,6 +112,8 @@ class QtPlatform final : public QObject, public Platform {
 
   private:
     void approach(const form::WindowBlock* block);
+    // Releases the pages of `releasable_` and of the fonts, and the cache's decoded pictures.
+    void releaseWhatWasRead();
     // Lets the windows that a dialog-mode window disabled repaint (greyed) again.
     void showHeldBack();
     const form::WindowBlock* underPointerOrFocus() const;
