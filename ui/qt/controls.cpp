@@ -104,7 +104,7 @@ class PictureButton : public QAbstractButton {
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         const int shift = isDown() ? 1 : 0;
-        p.drawPixmap(shift, shift, pixmap_);
+        blitDevicePixels(p, QRectF(QPointF(shift, shift), size()), pixmap_);
     }
 
   private:
@@ -391,9 +391,9 @@ void PictureBox::paintEvent(QPaintEvent*) {
     QPainter p(this);
     if (movie_ != nullptr)
         // Frames are device-sized: drawn into the box they map one to one onto the screen.
-        p.drawPixmap(rect(), movie_->currentPixmap());
+        blitDevicePixels(p, QRectF(rect()), movie_->currentPixmap());
     else if (!still_.isNull())
-        p.drawPixmap(0, 0, still_);
+        blitDevicePixels(p, QRectF(rect()), still_);
     // The switch picture lights up with the click area that switches it.
     // ClickArea has no meta-object of its own, so findChildren<ClickArea*> would match every
     // child widget: the real type is asked for.
@@ -648,7 +648,7 @@ void FormWindow::paintEvent(QPaintEvent* e) {
     if (background_.isNull())
         p.fillRect(content_, palette().color(QPalette::Window));
     else
-        p.drawPixmap(content_.topLeft(), background_);
+        blitDevicePixels(p, QRectF(content_), background_);
     // Disabled, the window stays as it was last drawn until it is enabled again (its own
     // backing store answers every expose): a background the size of the window need not be
     // kept meanwhile. The next paint, once enabled, makes it again.

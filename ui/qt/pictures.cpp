@@ -1,5 +1,8 @@
 #include "ui/qt/pictures.h"
 
+#include <QPaintDevice>
+#include <QPainter>
+#include <QTransform>
 #include <algorithm>
 #include <cmath>
 #include <condition_variable>
@@ -89,6 +92,23 @@ void giveBackToSystem() {
 }
 
 }  // namespace
+
+void blitDevicePixels(QPainter& painter, const QRectF& target, const QPixmap& pixmap) {
+    const qreal dpr = painter.device() != nullptr ? painter.device()->devicePixelRatio() : 1.0;
+    const QRectF source(pixmap.rect());
+    const QSize device(static_cast<int>(std::lround(target.width() * dpr)),
+                       static_cast<int>(std::lround(target.height() * dpr)));
+    if (dpr == 1.0 || pixmap.size() != device) {
+        painter.drawPixmap(target, pixmap, source);
+        return;
+    }
+    painter.save();
+    // Applied before the world transform and the device's own scale, so coordinates below are
+    // device pixels and the whole mapping is a translation.
+    painter.setWorldTransform(QTransform::fromScale(1 / dpr, 1 / dpr), true);
+    painter.drawPixmap(QRectF(target.topLeft() * dpr, source.size()), pixmap, source);
+    painter.restore();
+}
 
 // The warm-up thread's work and results, shared with the GUI thread under `mutex`.
 struct PictureCache::Warm {

@@ -8,6 +8,7 @@
 
 #include <QImage>
 #include <QPixmap>
+#include <QRectF>
 #include <QSize>
 #include <cstdint>
 #include <future>
@@ -19,7 +20,16 @@
 #include <utility>
 #include <vector>
 
+class QPainter;
+
 namespace wt::qt {
+
+// Draws `pixmap` into the logical rectangle `target`. A pixmap made at the screen's own pixels
+// for that rectangle is copied one pixmap pixel to one screen pixel: through a fractional device
+// pixel ratio (150 %) Qt would map it by scaling, several milliseconds for a window's background,
+// so the painter's ratio is undone for the copy, which becomes a plain blit. A pixmap of any
+// other size is scaled into the rectangle.
+void blitDevicePixels(QPainter& painter, const QRectF& target, const QPixmap& pixmap);
 
 class PictureCache {
   public:

@@ -593,6 +593,48 @@ TEST_F(BindingTest, PicturesAreScaledToDevicePixels) {
     EXPECT_EQ(cache.scaleCount(), 2u);
 }
 
+// A picture made at the screen's pixels lands on them one to one, whatever the ratio and
+// wherever it is drawn; one of another size is scaled into the rectangle.
+TEST_F(BindingTest, DevicePicturesAreCopiedPixelForPixel) {
+    struct Row {
+        qreal dpr;
+        QPointF at;
+    };
+    for (const Row& row : {Row{1.0, {0, 0}}, Row{1.5, {0, 0}}, Row{1.5, {2, 4}}, Row{1.25, {4, 8}},
+                           Row{2.0, {3, 1}}}) {
+        const QSizeF logical(20, 12);
+        const QSize device(qRound(logical.width() * row.dpr), qRound(logical.height() * row.dpr));
+        QImage pattern(device, QImage::Format_RGB32);
+        for (int y = 0; y < device.height(); ++y)
+            for (int x = 0; x < device.width(); ++x)
+                pattern.setPixel(x, y, qRgb(x * 9 % 256, y * 13 % 256, (x * y) % 256));
+        QImage screen(QSize(64, 64), QImage::Format_RGB32);
+        screen.fill(Qt::black);
+        screen.setDevicePixelRatio(row.dpr);
+        {
+            QPainter p(&screen);
+            qt::blitDevicePixels(p, QRectF(row.at, logical), QPixmap::fromImage(pattern));
+        }
+        const QPoint origin = (row.at * row.dpr).toPoint();
+        int wrong = 0;
+        for (int y = 0; y < device.height(); ++y)
+            for (int x = 0; x < device.width(); ++x)
+                wrong += screen.pixel(origin + QPoint(x, y)) != pattern.pixel(x, y);
+        EXPECT_EQ(wrong, 0) << "ratio " << row.dpr << " at " << row.at.x() << "," << row.at.y();
+    }
+    QImage screen(QSize(64, 64), QImage::Format_RGB32);
+    screen.fill(Qt::black);
+    screen.setDevicePixelRatio(1.5);
+    QPixmap large(QSize(80, 80));
+    large.fill(Qt::white);
+    {
+        QPainter p(&screen);
+        qt::blitDevicePixels(p, QRectF(0, 0, 20, 20), large);
+    }
+    EXPECT_EQ(screen.pixel(29, 29), qRgb(255, 255, 255));
+    EXPECT_EQ(screen.pixel(31, 31), qRgb(0, 0, 0));
+}
+
 // Once a window is drawn the small decoded pictures go; a further size decodes again.
 TEST_F(BindingTest, DecodedPicturesGoWhenDropped) {
     qt::PictureCache cache;
