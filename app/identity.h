@@ -18,8 +18,18 @@ QString displayName();
 // running program's windows to it.
 QString desktopFileName();
 
-// The icon embedded in the program, one picture per size (empty if none could be read).
-QIcon programIcon();
+// The icon embedded in the program, one picture per size up to `largest` pixels, every size when
+// 0 (empty if none could be read).
+QIcon programIcon(int largest = 0);
+
+// The largest size of the icon that every window but the menu carries. Each size a window carries
+// is converted and sent to the desktop whenever such a window opens (the 256-pixel one alone
+// costs milliseconds at every opening, more on a scaled screen); the menu, the program's main
+// window, carries them all, and the desktop entry names the installed icon in every size.
+constexpr int kWindowIconLargest = 64;
+
+// The icons of the windows that carry more than the application's: the menu, the whole icon.
+std::map<std::uint32_t, QIcon> windowIcons();
 
 // titlesByWindow (app/program.h) as Qt strings.
 std::map<std::uint32_t, QString> exerciseTitles(const form::FormResource& resource);

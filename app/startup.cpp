@@ -74,11 +74,12 @@ int run(char* programPath) {
     int argc = 1;
     char* argv[] = {programPath, nullptr};
     QApplication app(argc, argv);
-    // Every window, the message boxes included, carries the program's name and icon; the
-    // desktop entry's file name ties the windows to the installed menu entry.
+    // Every window, the message boxes included, carries the program's name and icon (the menu
+    // the whole icon, the others its small sizes: windowIcons); the desktop entry's file name
+    // ties the windows to the installed menu entry.
     QApplication::setApplicationDisplayName(displayName());
     QApplication::setDesktopFileName(desktopFileName());
-    QApplication::setWindowIcon(programIcon());
+    QApplication::setWindowIcon(programIcon(kWindowIconLargest));
     // The last window's close quits through the platform, which first tears the window down.
     QApplication::setQuitOnLastWindowClosed(false);
     qt::installClassicLook();
@@ -89,6 +90,7 @@ int run(char* programPath) {
 
     qt::QtPlatform platform;
     platform.setWindowTitles(exerciseTitles(*resource));
+    platform.setWindowIcons(windowIcons());
     platform.pictures().adopt(menuPicture, std::move(menuBackground));
     prepareOnApproach(platform, *resource);
     // Reading every record and the first bytes of every blob mapped in nearly all of them; the

@@ -131,7 +131,11 @@ INSTANTIATE_TEST_SUITE_P(
         ExerciseRow{"按钮1", forms::MultiLocationExercise, {1419, 836}, "多地控制"}),
     [](const auto& info) { return std::to_string(info.index); });
 
+// The menu carries the whole icon; the other windows its sizes up to kWindowIconLargest, which
+// cost the desktop little to take at every opening.
 TEST_F(Program, MenuHasNoTitleOfItsOwnAndEveryWindowTheProgramIcon) {
+    QApplication::setWindowIcon(app::programIcon(app::kWindowIconLargest));
+    platform_.setWindowIcons(app::windowIcons());
     qt::FormWindow* menu = openMenu();
     ASSERT_NE(menu, nullptr);
     EXPECT_TRUE(menu->windowTitle().isEmpty());
@@ -139,6 +143,19 @@ TEST_F(Program, MenuHasNoTitleOfItsOwnAndEveryWindowTheProgramIcon) {
     for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
         EXPECT_EQ(icon.pixmap(size).size(), QSize(size, size)) << size;
     EXPECT_EQ(icon.availableSizes().size(), 8);
+    EXPECT_EQ(menu->windowIcon().availableSizes().size(), 8);
+    std::optional<QList<QSize>> exerciseSizes;
+    QTimer::singleShot(0, [&] {
+        if (qt::FormWindow* w = platform_.windowOf(ui_.openInstance(forms::JogExercise))) {
+            exerciseSizes = w->windowIcon().availableSizes();
+            w->close();
+        }
+    });
+    QTest::mouseClick(menu->control(QStringLiteral("点动")), Qt::LeftButton);
+    ASSERT_TRUE(exerciseSizes.has_value());
+    EXPECT_EQ(exerciseSizes->size(), 6);  // 16, 22, 24, 32, 48 and 64
+    for (QSize size : *exerciseSizes) EXPECT_LE(size.width(), app::kWindowIconLargest);
+    QApplication::setWindowIcon(QIcon());
 }
 
 // A window whose screen object is destroyed from outside counts as closed, whichever it is.

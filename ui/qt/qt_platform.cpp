@@ -140,8 +140,7 @@ void QtPlatform::createWindow(const WindowRef& window) {
     requireGuiThread("createWindow");
     if (ui_ == nullptr || !window) return;
     auto* w = new FormWindow(*this, *ui_, window);
-    if (auto title = titles_.find(window->id()); title != titles_.end())
-        w->setWindowTitle(title->second);
+    dress(*w, window->id());
     windows_[window.get()] = w;
     releaseDue_ = true;
     if (window->id() != approachWindow_) return;
@@ -150,6 +149,11 @@ void QtPlatform::createWindow(const WindowRef& window) {
             button->installEventFilter(this);
             approachButtons_.emplace_back(button, block);
         }
+}
+
+void QtPlatform::dress(FormWindow& window, std::uint32_t id) const {
+    if (auto title = titles_.find(id); title != titles_.end()) window.setWindowTitle(title->second);
+    if (auto icon = icons_.find(id); icon != icons_.end()) window.setWindowIcon(icon->second);
 }
 
 FormWindow* QtPlatform::windowOf(const WindowRef& window) const {

@@ -4,6 +4,7 @@
 // the GUI thread, where the widgets are the only thing that touches Qt.
 #pragma once
 
+#include <QIcon>
 #include <QMargins>
 #include <QObject>
 #include <QPointer>
@@ -100,6 +101,8 @@ class QtPlatform final : public QObject, public Platform {
     // Titles of windows by window identifier; a window not listed has no title of its own, so
     // the desktop shows the program's name. Set before the windows open.
     void setWindowTitles(std::map<std::uint32_t, QString> titles) { titles_ = std::move(titles); }
+    // Icons of windows by window identifier; a window not listed carries the application's.
+    void setWindowIcons(std::map<std::uint32_t, QIcon> icons) { icons_ = std::move(icons); }
 
     // Called by a FormWindow whose close the learner (or the program) asked for.
     void windowClosing(FormWindow* window);
@@ -112,6 +115,8 @@ class QtPlatform final : public QObject, public Platform {
 
   private:
     void approach(const form::WindowBlock* block);
+    // Gives a new window the title and icon of window `id`.
+    void dress(FormWindow& window, std::uint32_t id) const;
     // Releases the pages of `releasable_` and of the fonts, and the cache's decoded pictures.
     void releaseWhatWasRead();
     // Lets the windows that a dialog-mode window disabled repaint (greyed) again.
@@ -131,6 +136,7 @@ class QtPlatform final : public QObject, public Platform {
     bool quitOnLastWindow_ = true;
     bool fusion_ = false;
     std::map<std::uint32_t, QString> titles_;
+    std::map<std::uint32_t, QIcon> icons_;
     std::unique_ptr<VanishWatch> vanishWatch_;
     QMargins frame_;
     std::uint32_t approachWindow_ = 0;
