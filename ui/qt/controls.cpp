@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QBackingStore>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QEventLoop>
@@ -16,6 +17,11 @@
 #include <QWindow>
 #include <cmath>
 #include <cstdlib>
+
+#ifdef __linux__
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
 
 #include "resources/gbk.h"
 #include "ui/media/gif_info.h"
@@ -408,14 +414,23 @@ void PictureBox::paintEvent(QPaintEvent*) {
 // --- FormWindow ------------------------------------------------------------------------------
 
 FormWindow::FormWindow(QtPlatform& platform, Ui& ui, WindowRef model)
-    : QWidget(nullptr, Qt::Window), platform_(platform), ui_(ui), model_(std::move(model)) {
-    build();
+    : QWidget(nullptr, Qt::Window), platform_(platform), block_(model->block()) {
+    placeForOpening();
+    adopt(ui, std::move(model));
 }
 
-FormWindow::~FormWindow() = default;
+FormWindow::FormWindow(QtPlatform& platform, const form::WindowBlock& block)
+    : QWidget(nullptr, Qt::Window), platform_(platform), block_(block) {
+    placeForOpening();
+    prepareBackingStore();
+}
 
-void FormWindow::build() {
-    const form::ControlRecord& own = model_->block().window();
+FormWindow::~FormWindow() {
+    finishPreparing();
+}
+
+void FormWindow::placeForOpening() {
+    const form::ControlRecord& own = block_.window();
     stored_ = QSize(std::max(1, own.geometry.width), std::max(1, own.geometry.height));
     setWindowTitle(QString());
     // The learner may resize or maximise the window; the content keeps its proportions.
@@ -426,7 +441,46 @@ void FormWindow::build() {
     move(at.framePos);
     setAttribute(Qt::WA_OpaquePaintEvent);
     fit_ = fitContent(stored_, at.client);
+}
 
+void FormWindow::prepareBackingStore() {
+    // A window's first paint writes its whole backing store, fresh shared memory whose every
+    // page faults in on its first write: milliseconds for a window of a million pixels, more
+    // than twice as many at 150 %. The native window and its backing store are made now, and the
+    // pages are mapped in on another core. Mapping pages in changes no byte, so nothing waits for
+    // it but the window's end.
+    create();
+    QBackingStore* store = backingStore();
+    if (store == nullptr) return;
+    // The platform makes its buffer as the first paint begins: an empty paint makes it now.
+    store->resize(size());
+    store->beginPaint(QRegion());
+    const auto* image = dynamic_cast<const QImage*>(store->paintDevice());
+    const uchar* bits = image != nullptr ? image->constBits() : nullptr;
+    const auto bytes = image != nullptr ? static_cast<std::size_t>(image->sizeInBytes()) : 0;
+    store->endPaint();
+#ifdef __linux__
+    if (bits == nullptr || bytes == 0) return;
+    populated_ = std::async(std::launch::async, [bits, bytes] {
+        static const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+        const std::uintptr_t end = reinterpret_cast<std::uintptr_t>(bits) + bytes;
+        // A few pages at a time: the GUI thread's own mappings wait while a range is populated.
+        const std::uintptr_t step = 64 * page;
+        for (std::uintptr_t at = reinterpret_cast<std::uintptr_t>(bits) / page * page; at < end;
+             at += step)
+            if (madvise(reinterpret_cast<void*>(at), std::min(step, end - at),
+                        MADV_POPULATE_WRITE) != 0)
+                return;  // a system without it: the paint maps the pages in itself
+    });
+#else
+    (void)bits;
+    (void)bytes;
+#endif
+}
+
+void FormWindow::adopt(Ui& ui, WindowRef model) {
+    ui_ = &ui;
+    model_ = std::move(model);
     const std::size_t n = model_->size();
     controls_.assign(n, nullptr);
     for (std::size_t i = 1; i < n; ++i) {
@@ -454,7 +508,7 @@ void FormWindow::relayout() {
     fit_ = fitContent(stored_, size());
     content_ = fit_.map(QRect(QPoint(0, 0), stored_));
     background_ = scaledBackground();
-    const auto& records = model_->block().records;
+    const auto& records = block_.records;
     for (std::size_t i = 1; i < controls_.size() && i < records.size(); ++i) {
         QWidget* w = controls_[i];
         if (w == nullptr) continue;
@@ -579,19 +633,19 @@ QWidget* FormWindow::control(int index) const {
 }
 
 QWidget* FormWindow::control(const QString& name) const {
-    return control(model_->indexOf(gbk(name.toStdString())));
+    return model_ ? control(model_->indexOf(gbk(name.toStdString()))) : nullptr;
 }
 
 bool FormWindow::binds(int index, std::int32_t event) const {
-    return model_->binds(index, event);
+    return model_ && model_->binds(index, event);
 }
 
 void FormWindow::fire(int index, std::int32_t event, int x, int y, int keys) {
-    if (closed_) return;
+    if (closed_ || ui_ == nullptr) return;
     const access::WireWatch watch(*this, index, event);
     // The pointer position goes to the model in the control's stored pixels.
     const QPoint p = ContentFit{fit_.scale, QPoint()}.toStored(QPoint(x, y));
-    ui_.fire(model_, index, event, p.x(), p.y(), keys);
+    ui_->fire(model_, index, event, p.x(), p.y(), keys);
 }
 
 void FormWindow::apply(int index, int prop) {
@@ -634,7 +688,7 @@ void FormWindow::apply(int index, int prop) {
 }
 
 QPixmap FormWindow::scaledBackground() {
-    return platform_.pictures().scaled(model_->block().window().picture, content_.size(),
+    return platform_.pictures().scaled(block_.window().picture, content_.size(),
                                        devicePixelRatioF());
 }
 
@@ -657,7 +711,7 @@ void FormWindow::paintEvent(QPaintEvent* e) {
             if (isEnabled() || background_.isNull()) return;
             const QSize device = background_.size();
             background_ = QPixmap();
-            platform_.pictures().forget(model_->block().window().picture, device);
+            platform_.pictures().forget(block_.window().picture, device);
         });
     platform_.windowPainted(*this);
 }

@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <QString>
 #include <QWidget>
+#include <future>
 #include <vector>
 
 #include "ui/colour.h"
@@ -99,9 +100,22 @@ class PictureBox : public QWidget {
 class FormWindow : public QWidget {
     Q_OBJECT
   public:
+    // The window of `model` with all its controls, ready to show.
     FormWindow(QtPlatform& platform, Ui& ui, WindowRef model);
+    // A window of `block` made ahead, while the learner is about to open it: placed at the size
+    // it will open at, with its native window and its backing store made and mapped in, but no
+    // controls and no model until `adopt`. Never shown before that.
+    FormWindow(QtPlatform& platform, const form::WindowBlock& block);
     ~FormWindow() override;
+    // Builds the controls of `model`, whose block is this window's, into a window made ahead.
+    void adopt(Ui& ui, WindowRef model);
+    // Blocks until the backing store of a window made ahead is mapped in (tests, benchmarks).
+    void finishPreparing() const {
+        if (populated_.valid()) populated_.wait();
+    }
 
+    const form::WindowBlock& block() const { return block_; }
+    // Null while the window is made ahead.
     const WindowRef& model() const { return model_; }
     // The widget of control `index` (null for the window record or an unknown index).
     QWidget* control(int index) const;
@@ -115,6 +129,8 @@ class FormWindow : public QWidget {
     // Shows the window at its stored size at 50, 50, or smaller where the screen's available
     // area cannot take that size with the window manager's frame.
     void showPlaced();
+    // Where and at what size the window opens on its screen now.
+    Placement placement() const;
     // How the stored layout is drawn in the present client area.
     const ContentFit& fit() const { return fit_; }
     QSize storedSize() const { return stored_; }
@@ -131,15 +147,16 @@ class FormWindow : public QWidget {
     void moveEvent(QMoveEvent*) override;
 
   private:
-    void build();
+    void placeForOpening();
+    void prepareBackingStore();
     void relayout();
     QPixmap scaledBackground();
-    Placement placement() const;
     void place();
     QWidget* makeControl(int index, const ControlState& state, QWidget* parent, const QRect& at);
 
     QtPlatform& platform_;
-    Ui& ui_;
+    const form::WindowBlock& block_;
+    Ui* ui_ = nullptr;
     WindowRef model_;
     QPixmap background_;
     QSize stored_;
@@ -150,6 +167,7 @@ class FormWindow : public QWidget {
     std::vector<QWidget*> controls_;  // by record index; [0] unused
     QEventLoop* modalLoop_ = nullptr;
     bool closed_ = false;
+    std::future<void> populated_;  // the backing store's pages being mapped in
 };
 
 }  // namespace wt::qt

@@ -118,6 +118,7 @@ QtPlatform::QtPlatform() : guiThread_(std::this_thread::get_id()) {
 }
 
 QtPlatform::~QtPlatform() {
+    ahead_.reset();
     vanishWatch_.reset();
     releaseWaiters();
     for (auto& [model, window] : windows_) delete window.data();
@@ -139,8 +140,14 @@ void QtPlatform::requireGuiThread(const char* what) const {
 void QtPlatform::createWindow(const WindowRef& window) {
     requireGuiThread("createWindow");
     if (ui_ == nullptr || !window) return;
-    auto* w = new FormWindow(*this, *ui_, window);
-    dress(*w, window->id());
+    FormWindow* w = nullptr;
+    if (ahead_ != nullptr && &ahead_->block() == &window->block()) {
+        w = ahead_.release();
+        w->adopt(*ui_, window);
+    } else {
+        w = new FormWindow(*this, *ui_, window);
+        dress(*w, window->id());
+    }
     windows_[window.get()] = w;
     releaseDue_ = true;
     if (window->id() != approachWindow_) return;
@@ -228,6 +235,11 @@ void QtPlatform::runModal(const WindowRef& window) {
 }
 
 void QtPlatform::windowClosing(FormWindow* window) {
+    // A window made ahead is never shown; should its native window go, so does it.
+    if (window == ahead_.get()) {
+        ahead_.release()->deleteLater();
+        return;
+    }
     // A dialog-mode window is torn down by runModal once its loop has returned.
     if (QEventLoop* loop = window->modalLoop()) {
         loop->quit();
@@ -306,6 +318,15 @@ void QtPlatform::approach(const form::WindowBlock* block) {
     if (block != nullptr) soon = openingPictures({block});
     pictures_.trim(soon);
     pictures_.warmUp(std::move(soon));
+    // The window itself, made ahead: a click then spends nothing on the native window and the
+    // memory the first paint writes into.
+    if (ahead_ != nullptr && (block == nullptr || &ahead_->block() != block ||
+                              ahead_->size() != ahead_->placement().client))
+        ahead_.reset();
+    if (block != nullptr && ahead_ == nullptr && ui_ != nullptr) {
+        ahead_ = std::make_unique<FormWindow>(*this, *block);
+        dress(*ahead_, block->windowId);
+    }
 }
 
 const form::WindowBlock* QtPlatform::underPointerOrFocus() const {

@@ -89,6 +89,8 @@ class QtPlatform final : public QObject, public Platform {
         const std::vector<const form::WindowBlock*>& blocks) const;
     // The window whose pictures are prepared or kept now (null: none).
     const form::WindowBlock* approached() const { return approached_; }
+    // That window made ahead (FormWindow's second constructor), until it opens (null: none).
+    const FormWindow* ahead() const { return ahead_.get(); }
     // Called by a FormWindow after its paint.
     void windowPainted(const FormWindow& window);
     // Read-only data of the executable (the forms, the media) whose pages are released now, and
@@ -144,7 +146,8 @@ class QtPlatform final : public QObject, public Platform {
     std::vector<std::pair<QPointer<QWidget>, const form::WindowBlock*>> approachButtons_;
     std::vector<std::span<const std::uint8_t>> stills_;
     const form::WindowBlock* approached_ = nullptr;
-    int dialogs_ = 0;  // windows open in dialog mode
+    std::unique_ptr<FormWindow> ahead_;  // the approached window, made ahead
+    int dialogs_ = 0;                    // windows open in dialog mode
     bool soundPending_ = true;
     std::vector<std::span<const std::uint8_t>> releasable_;
     bool releaseDue_ = false;
