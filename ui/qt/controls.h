@@ -148,7 +148,9 @@ class FormWindow : public QWidget {
 
   private:
     void placeForOpening();
-    void prepareBackingStore();
+    // Returns the pixel format of the backing store.
+    QImage::Format prepareBackingStore();
+    void prepareText(QImage::Format format);
     void relayout();
     QPixmap scaledBackground();
     void place();
