@@ -18,12 +18,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#ifdef __linux__
-#include <sys/mman.h>
-#include <unistd.h>
-#endif
-
 #include "resources/gbk.h"
+#include "resources/resident.h"
 #include "ui/media/gif_info.h"
 #include "ui/media/media_kind.h"
 #include "ui/qt/access.h"
@@ -37,6 +33,11 @@ QString fromGbk(const std::string& gbk) {
     QString text = QString::fromStdString(utf8(gbk));
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     return text;
+}
+
+// A record's rectangle in stored pixels.
+QRect storedRect(const form::Geometry& g) {
+    return QRect(g.left, g.top, std::max(0, g.width), std::max(0, g.height));
 }
 
 int keyMask(Qt::KeyboardModifiers mods) {
@@ -461,23 +462,10 @@ QImage::Format FormWindow::prepareBackingStore() {
     const auto bytes = image != nullptr ? static_cast<std::size_t>(image->sizeInBytes()) : 0;
     const QImage::Format format = image != nullptr ? image->format() : QImage::Format_RGB32;
     store->endPaint();
-#ifdef __linux__
-    if (bits == nullptr || bytes == 0) return format;
-    populated_ = std::async(std::launch::async, [bits, bytes] {
-        static const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
-        const std::uintptr_t end = reinterpret_cast<std::uintptr_t>(bits) + bytes;
-        // A few pages at a time: the GUI thread's own mappings wait while a range is populated.
-        const std::uintptr_t step = 64 * page;
-        for (std::uintptr_t at = reinterpret_cast<std::uintptr_t>(bits) / page * page; at < end;
-             at += step)
-            if (madvise(reinterpret_cast<void*>(at), std::min(step, end - at),
-                        MADV_POPULATE_WRITE) != 0)
-                return;  // a system without it: the paint maps the pages in itself
-    });
-#else
-    (void)bits;
-    (void)bytes;
-#endif
+    if (bits != nullptr && bytes != 0)
+        populated_ = std::async(std::launch::async, [bits, bytes] {
+            populatePages({bits, bytes});
+        });
     return format;
 }
 
@@ -492,9 +480,8 @@ void FormWindow::prepareText(QImage::Format format) {
         const form::ControlRecord& rec = block_.records[i];
         const bool text = rec.kind == form::Kind::Label || rec.kind == form::Kind::CheckBox;
         if (!text || rec.isWireBar() || !rec.font || rec.captionGbk.empty()) continue;
-        const form::Geometry& g = rec.geometry;
-        const QSize room =
-            fit_.map(QRect(g.left, g.top, std::max(1, g.width), std::max(1, g.height))).size();
+        const QSize room = fit_.map(storedRect(rec.geometry)).size();
+        if (room.isEmpty()) continue;
         const QSize device(static_cast<int>(std::ceil(room.width() * dpr)),
                            static_cast<int>(std::ceil(room.height() * dpr)));
         if (scratch.width() < device.width() || scratch.height() < device.height())
@@ -518,8 +505,7 @@ void FormWindow::adopt(Ui& ui, WindowRef model) {
         if (state.parent > 0 && static_cast<std::size_t>(state.parent) < i &&
             controls_[state.parent] != nullptr)
             parent = controls_[state.parent];
-        const form::Geometry& g = state.record->geometry;
-        const QRect stored(g.left, g.top, std::max(0, g.width), std::max(0, g.height));
+        const QRect stored = storedRect(state.record->geometry);
         QWidget* w = makeControl(static_cast<int>(i), state, parent,
                                  parent == this ? fit_.map(stored) : fit_.mapInside(stored));
         if (w == nullptr) continue;
@@ -542,8 +528,7 @@ void FormWindow::relayout() {
         QWidget* w = controls_[i];
         if (w == nullptr) continue;
         const form::ControlRecord& rec = records[i];
-        const form::Geometry& g = rec.geometry;
-        const QRect stored(g.left, g.top, std::max(0, g.width), std::max(0, g.height));
+        const QRect stored = storedRect(rec.geometry);
         w->setGeometry(w->parentWidget() == this ? fit_.map(stored) : fit_.mapInside(stored));
         if (auto* box = dynamic_cast<WideCheckBox*>(w)) box->setScale(fit_.scale);
         if (rec.font) {
