@@ -2,6 +2,7 @@
 // promises, every text is the exact GBK byte string, and damaged blobs are refused.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/mman.h>
 #include <unistd.h>
 #include <zlib.h>
 
@@ -275,6 +276,25 @@ bool resident(const std::uint8_t* at) {
 
 std::uint32_t checksum(std::span<const std::uint8_t> bytes) {
     return static_cast<std::uint32_t>(crc32(0L, bytes.data(), static_cast<uInt>(bytes.size())));
+}
+
+// Memory about to be written whole is mapped in ahead, every page the span touches, its bytes
+// as they were.
+TEST(ResidentPages, PopulatedOverTheWholeSpanWithBytesKept) {
+    const std::size_t page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    const std::size_t size = 200 * page;
+    void* mapped = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    ASSERT_NE(mapped, MAP_FAILED);
+    auto* bytes = static_cast<std::uint8_t*>(mapped);
+    std::memset(bytes, 0x5A, 3 * page);  // written before: must survive
+    const std::span<const std::uint8_t> span(bytes + 100, 150 * page);  // unaligned ends
+    if (populatePages(span)) {
+        for (std::size_t at = 0; at < 151 * page; at += page)
+            EXPECT_TRUE(resident(bytes + at)) << at / page;
+        EXPECT_FALSE(resident(bytes + 160 * page));
+        for (std::size_t at = 0; at < 3 * page; ++at) ASSERT_EQ(bytes[at], 0x5A) << at;
+    }
+    munmap(mapped, size);
 }
 
 TEST(ResidentPages, ReleasedInsideTheSpanOnlyAndBytesKept) {
