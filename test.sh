@@ -7,11 +7,12 @@
 #   4. the threading tests and the jog walks under TSan. Qt is not instrumented: TSan is told to
 #      ignore accesses made inside Qt's own code, while every access of ours stays checked.
 # Every build treats a compiler warning as an error. The builds use Ninja and unity builds; the
-# sanitizer builds compile at -O1 with line tables only, reuse the normal build's generated files
-# and build-time tools (WT_HOST_BUILD), and build only what their tests run. ccache is used when
-# it is installed. After the normal build, the browser edition, ASan and TSan builds run one
-# after the other in the background at a lower priority, while the tests, which mostly wait on
-# Xvfb and the programs, run in the foreground; each tests stage starts when its build is done.
+# sanitizer builds compile the program at -O1 and the tests' own code at -Og, with line tables
+# only, reuse the normal build's generated files and build-time tools (WT_HOST_BUILD), and build
+# only what their tests run. ccache is used when it is installed. After the normal build, the
+# browser edition, ASan and TSan builds run one after the other in the background at a lower
+# priority, while the tests, which mostly wait on Xvfb and the programs, run in the foreground;
+# each tests stage starts when its build is done.
 # The time of each stage is printed at the end (the background ones apart: they overlap).
 # ./test.sh --fast runs steps 1 and 2 only.
 set -euo pipefail
