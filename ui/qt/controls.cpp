@@ -23,6 +23,7 @@
 #include "ui/media/gif_info.h"
 #include "ui/media/media_kind.h"
 #include "ui/qt/access.h"
+#include "ui/qt/expose_filter.h"
 #include "ui/qt/focus_mark.h"
 #include "ui/qt/qt_platform.h"
 
@@ -443,6 +444,8 @@ void FormWindow::placeForOpening() {
     move(at.framePos);
     setAttribute(Qt::WA_OpaquePaintEvent);
     fit_ = fitContent(stored_, at.client);
+    winId();  // the native window now, to watch its exposures
+    if (QWindow* handle = windowHandle()) dropRepeatedExposure(*handle);
 }
 
 QImage::Format FormWindow::prepareBackingStore() {

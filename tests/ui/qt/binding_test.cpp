@@ -19,6 +19,7 @@
 #include <thread>
 
 #include "qt_fixture.h"
+#include "ui/qt/expose_filter.h"
 
 namespace wt::test {
 namespace {
@@ -633,6 +634,50 @@ TEST_F(BindingTest, DevicePicturesAreCopiedPixelForPixel) {
     }
     EXPECT_EQ(screen.pixel(29, 29), qRgb(255, 255, 255));
     EXPECT_EQ(screen.pixel(31, 31), qRgb(0, 0, 0));
+}
+
+// The repeat of a window's first exposure is dropped: only in the batch of events that brought
+// the first, and only where the first paint covered it.
+TEST(ExposeFilter, DropsOnlyTheRepeatOfTheFirstExposure) {
+    class Counting : public QWindow {
+      public:
+        int exposes = 0;
+
+      protected:
+        bool event(QEvent* e) override {
+            exposes += e->type() == QEvent::Expose;
+            return QWindow::event(e);
+        }
+    };
+    struct Row {
+        const char* what;
+        QRect repeat;
+        bool laterBatch;
+        bool dropped;
+    };
+    const QRect whole(0, 0, 100, 80);
+    for (const Row& row : {Row{"the whole window, same batch", whole, false, true},
+                           Row{"a part of it, same batch", QRect(10, 10, 20, 20), false, true},
+                           Row{"more than was painted", QRect(0, 0, 120, 80), false, false},
+                           Row{"the whole window, a later batch", whole, true, false}}) {
+        Counting window;
+        window.resize(whole.size());
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        qt::dropRepeatedExposure(window);
+        // The first exposure as Qt delivers it: an expose event, then a paint event for it.
+        QExposeEvent first{QRegion(whole)};
+        QCoreApplication::sendEvent(&window, &first);
+        QPaintEvent firstPaint{QRegion(whole)};
+        QCoreApplication::sendEvent(&window, &firstPaint);
+        if (row.laterBatch) QTest::qWait(10);
+        const int before = window.exposes;
+        QPaintEvent again{QRegion(row.repeat)};
+        QCoreApplication::sendEvent(&window, &again);
+        QExposeEvent expose{QRegion(row.repeat)};
+        QCoreApplication::sendEvent(&window, &expose);
+        EXPECT_EQ(window.exposes - before, row.dropped ? 0 : 1) << row.what;
+    }
 }
 
 // Once a window is drawn the small decoded pictures go; a further size decodes again.
