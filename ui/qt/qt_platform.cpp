@@ -32,6 +32,9 @@ namespace wt::qt {
 namespace {
 
 constexpr int kSoundOpenDelayMs = 500;
+// What a new window read in passing is released this long after its first paint: after the event
+// loop has waited once, which is when the paint goes out to the window system.
+constexpr int kReleaseDelayMs = 50;
 
 // The fonts are files that the font engine maps into the process and reads a glyph at a time; the
 // system maps whole neighbourhoods of the file around every glyph read, several megabytes of a
@@ -363,7 +366,7 @@ void QtPlatform::windowPainted(const FormWindow& window) {
     // A new window has read its pictures and drawn its text: what that took in passing goes.
     if (releaseDue_) {
         releaseDue_ = false;
-        QTimer::singleShot(0, this, [this] { releaseWhatWasRead(); });
+        QTimer::singleShot(kReleaseDelayMs, this, [this] { releaseWhatWasRead(); });
     }
     // The sound output opens once the first window that plays sounds has been drawn (the menu
     // plays none), a moment after that paint, while the learner looks at the window: loading
