@@ -490,6 +490,16 @@ void FormWindow::prepareText(QImage::Format format) {
         if (scratch.width() < device.width() || scratch.height() < device.height())
             scratch = QImage(device.expandedTo(scratch.size()), format);
         scratch.setDevicePixelRatio(dpr);
+        if (rec.kind == form::Kind::CheckBox) {
+            // A check box in a window shown smaller than stored draws its caption in a font of
+            // its own (WideCheckBox), found by trying sizes: drawn here the same way.
+            WideCheckBox box(fromGbk(rec.captionGbk));
+            box.setFont(fontFor(*rec.font, fit_.scale));
+            box.setScale(fit_.scale);
+            box.resize(room);
+            box.render(&scratch);
+            continue;
+        }
         QPainter p(&scratch);
         p.setFont(fontFor(*rec.font, fit_.scale).resolve(font()));
         p.drawText(QRect(QPoint(0, 0), room), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
