@@ -452,8 +452,9 @@ QImage::Format FormWindow::prepareBackingStore() {
     // A window's first paint writes its whole backing store, fresh shared memory whose every
     // page faults in on its first write: milliseconds for a window of a million pixels, more
     // than twice as many at 150 %. The native window and its backing store are made now, and the
-    // pages are mapped in on another core. Mapping pages in changes no byte, so nothing waits for
-    // it but the window's end.
+    // pages are mapped in on the picture warm-up's thread once the window's pictures are made:
+    // the decoded source of a background, freed by then, and the backing store are not held at
+    // once. Mapping pages in changes no byte, so nothing waits for it but the window's end.
     create();
     QBackingStore* store = backingStore();
     if (store == nullptr) return QImage::Format_RGB32;
@@ -466,7 +467,7 @@ QImage::Format FormWindow::prepareBackingStore() {
     const QImage::Format format = image != nullptr ? image->format() : QImage::Format_RGB32;
     store->endPaint();
     if (bits != nullptr && bytes != 0)
-        populated_ = std::async(std::launch::async, [bits, bytes] {
+        populated_ = platform_.pictures().afterWarmUp([bits, bytes] {
             populatePages({bits, bytes});
         });
     return format;

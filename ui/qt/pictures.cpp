@@ -118,6 +118,7 @@ struct PictureCache::Warm {
         std::span<const std::uint8_t> png;  // canonical copy
         QImage decoded;                     // already at hand on the GUI thread, or null
         std::vector<QSize> devices;
+        std::packaged_task<void()> task;  // a job of afterWarmUp's instead of a picture
     };
     std::deque<Job> queue;
     const std::uint8_t* busy = nullptr;  // the picture being worked on
@@ -130,9 +131,18 @@ struct PictureCache::Warm {
         std::unique_lock lock(mutex);
         for (;;) {
             cv.wait(lock, [this] { return quit || !queue.empty(); });
-            if (quit) return;
+            if (quit) {
+                queue.clear();  // a task's future is told it will not run
+                return;
+            }
             Job job = std::move(queue.front());
             queue.pop_front();
+            if (job.task.valid()) {
+                lock.unlock();
+                job.task();
+                lock.lock();
+                continue;
+            }
             busy = job.png.data();
             busyDevices = job.devices;
             lock.unlock();
@@ -295,7 +305,7 @@ void PictureCache::warmUp(std::vector<Request> requests) {
                 known = it->second;
             else if (Picture{png.data(), png.size()} == largeKey_)
                 known = large_;
-            jobs.push_back(Warm::Job{png, known, {}});
+            jobs.push_back(Warm::Job{png, known, {}, {}});
             job = jobs.end() - 1;
         }
         job->devices.push_back(r.device);
@@ -315,12 +325,27 @@ void PictureCache::warmUp(std::vector<Request> requests) {
             });
             return job.devices.empty();
         });
+        // The tasks still waiting go after the new pictures.
+        for (Warm::Job& waiting : warm_->queue)
+            if (waiting.task.valid()) jobs.push_back(std::move(waiting));
         warm_->queue.assign(std::make_move_iterator(jobs.begin()),
                             std::make_move_iterator(jobs.end()));
     }
     if (!warmThread_.joinable() && !jobs.empty())
         warmThread_ = std::jthread([warm = warm_] { warm->run(); });
     warm_->cv.notify_all();
+}
+
+std::future<void> PictureCache::afterWarmUp(std::function<void()> task) {
+    std::packaged_task<void()> job(std::move(task));
+    std::future<void> done = job.get_future();
+    {
+        std::lock_guard lock(warm_->mutex);
+        warm_->queue.push_back(Warm::Job{{}, {}, {}, std::move(job)});
+    }
+    if (!warmThread_.joinable()) warmThread_ = std::jthread([warm = warm_] { warm->run(); });
+    warm_->cv.notify_all();
+    return done;
 }
 
 void PictureCache::finishWarmUp() {

@@ -11,6 +11,7 @@
 #include <QRectF>
 #include <QSize>
 #include <cstdint>
+#include <functional>
 #include <future>
 #include <map>
 #include <memory>
@@ -62,6 +63,11 @@ class PictureCache {
     // not name are let go. `scaled` takes a finished result instead of doing the work itself,
     // waits for one in progress, and does the work itself for anything not started.
     void warmUp(std::vector<Request> requests);
+    // Runs `task` on the warm-up thread after the pictures asked for so far, so that the memory
+    // it writes does not come on top of a picture being decoded; a later `warmUp` keeps it after
+    // its own pictures. The future is ready once the task has run, or once it never will (the
+    // cache going first).
+    std::future<void> afterWarmUp(std::function<void()> task);
     // Blocks until the warm-up thread has done everything it was given (tests and benchmarks).
     void finishWarmUp();
     // Pictures the warm-up thread has finished since the cache was made.

@@ -726,6 +726,32 @@ TEST_F(BindingTest, WarmedPicturesCostTheGuiThreadNothing) {
     EXPECT_EQ(cache.scaleCount(), 1u);
 }
 
+// A task given after the warm-up runs once the pictures asked for before it are made, and still
+// after them when a later warm-up replaces those; its future is ready even if it never runs.
+TEST_F(BindingTest, TaskAfterWarmUpFollowsThePictures) {
+    const auto png = fileOf(media::Role::ContactorPulledIn);
+    const auto other = fileOf(media::Role::SwitchOpen);
+    for (const bool laterWarmUp : {false, true}) {
+        qt::PictureCache cache;
+        cache.warmUp({{png, QSize(300, 300)}});
+        std::size_t made = 0;
+        std::future<void> done = cache.afterWarmUp([&] { made = cache.warmedCount(); });
+        // The second warm-up may drop the first picture if it has not started yet.
+        if (laterWarmUp) cache.warmUp({{other, QSize(200, 180)}});
+        ASSERT_EQ(done.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+        cache.finishWarmUp();
+        EXPECT_GE(made, 1u) << laterWarmUp;
+        EXPECT_EQ(made, cache.warmedCount()) << laterWarmUp;  // nothing was made after it
+    }
+    std::future<void> orphan;
+    {
+        qt::PictureCache cache;
+        cache.warmUp({{png, QSize(300, 300)}, {other, QSize(200, 180)}});
+        orphan = cache.afterWarmUp([] {});
+    }
+    EXPECT_EQ(orphan.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+}
+
 // The cache holds what is shown and what is about to be: a later warm-up replaces what an
 // earlier one made and nobody took, and a trim lets go of everything no widget shows except what
 // it is told to keep. What is held afterwards depends only on what is kept, not on the history.
