@@ -444,8 +444,6 @@ void FormWindow::placeForOpening() {
     move(at.framePos);
     setAttribute(Qt::WA_OpaquePaintEvent);
     fit_ = fitContent(stored_, at.client);
-    winId();  // the native window now, to watch its exposures
-    if (QWindow* handle = windowHandle()) dropRepeatedExposure(*handle);
 }
 
 QImage::Format FormWindow::prepareBackingStore() {
@@ -577,6 +575,11 @@ void FormWindow::place() {
 void FormWindow::showPlaced() {
     place();
     show();
+    // The window system answers the show once the event loop runs again: watched from now.
+    if (QWindow* handle = windowHandle(); handle != nullptr && !exposureWatched_) {
+        dropRepeatedExposure(*handle);
+        exposureWatched_ = true;
+    }
     // Shown, the window may be moved by the window manager: put it where it belongs.
     place();
     placed_ = true;

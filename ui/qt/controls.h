@@ -166,6 +166,7 @@ class FormWindow : public QWidget {
     QRect content_;                   // where the background lies in the client area
     QMargins frameSeen_;              // the frame the last placement allowed for
     bool placed_ = false;             // shown by showPlaced
+    bool exposureWatched_ = false;    // repeated first exposures dropped (dropRepeatedExposure)
     std::vector<QWidget*> controls_;  // by record index; [0] unused
     QEventLoop* modalLoop_ = nullptr;
     bool closed_ = false;
