@@ -27,10 +27,7 @@ class RepeatedExposureFilter final : public QObject {
             if (!exposed_ && window->isExposed()) {
                 firstBatch_ = true;
                 painted_ = QRegion();
-                QTimer::singleShot(0, this, [this] {
-                    firstBatch_ = false;
-                    painted_ = QRegion();
-                });
+                QTimer::singleShot(0, this, [this] { firstBatch_ = false; });
             }
             exposed_ = window->isExposed();
         } else if (event->type() == QEvent::Paint && firstBatch_) {

@@ -331,9 +331,7 @@ void PictureCache::warmUp(std::vector<Request> requests) {
         warm_->queue.assign(std::make_move_iterator(jobs.begin()),
                             std::make_move_iterator(jobs.end()));
     }
-    if (!warmThread_.joinable() && !jobs.empty())
-        warmThread_ = std::jthread([warm = warm_] { warm->run(); });
-    warm_->cv.notify_all();
+    wakeWarmUp(!jobs.empty());
 }
 
 std::future<void> PictureCache::afterWarmUp(std::function<void()> task) {
@@ -343,9 +341,14 @@ std::future<void> PictureCache::afterWarmUp(std::function<void()> task) {
         std::lock_guard lock(warm_->mutex);
         warm_->queue.push_back(Warm::Job{{}, {}, {}, std::move(job)});
     }
-    if (!warmThread_.joinable()) warmThread_ = std::jthread([warm = warm_] { warm->run(); });
-    warm_->cv.notify_all();
+    wakeWarmUp(true);
     return done;
+}
+
+void PictureCache::wakeWarmUp(bool work) {
+    if (work && !warmThread_.joinable())
+        warmThread_ = std::jthread([warm = warm_] { warm->run(); });
+    warm_->cv.notify_all();
 }
 
 void PictureCache::finishWarmUp() {

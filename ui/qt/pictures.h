@@ -96,6 +96,8 @@ class PictureCache {
     QImage decoded(std::span<const std::uint8_t> png, bool keep);
     std::size_t dropDecodedOnly();
     QImage takeWarmed(std::span<const std::uint8_t> png, QSize device);
+    // Tells the warm-up thread of a change to its queue, starting it first when there is work.
+    void wakeWarmUp(bool work);
     void remember(std::span<const std::uint8_t> png, QSize device, qreal dpr, const QPixmap& p);
 
     using Picture = std::pair<const std::uint8_t*, std::size_t>;
