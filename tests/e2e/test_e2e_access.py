@@ -105,8 +105,18 @@ class Keyboard:
                 self.keys(*["Tab"] * ahead)
             else:
                 self.keys(*["shift+Tab"] * (n - ahead))
-        focus = self.probe.focus()
-        assert focus == name, "focus on %r, wanted %r" % (focus, name)
+        # The keys may still be on their way (wine under load): the focus is given a moment.
+        focus = None
+
+        def arrived():
+            nonlocal focus
+            focus = self.probe.focus()
+            return focus == name
+
+        try:
+            self.t.wait_for(arrived, 5.0, "the focus on " + name)
+        except TimeoutError:
+            raise AssertionError("focus on %r, wanted %r" % (focus, name)) from None
 
     def press(self, name):
         self.go(name)

@@ -95,9 +95,17 @@ class Walk:
         t = self.t
         t.close(self.window)
         self.open()
-        time.sleep(0.3)
-        shown = t.shown_wires(self.baseline, t.screenshot(), self.window)
-        assert not shown, "reopened window shows wires: %s" % " ".join(shown)
+        # Under load the new window may take a moment to cover what the closed one left.
+        shown = []
+
+        def clean():
+            shown[:] = t.shown_wires(self.baseline, t.screenshot(), self.window)
+            return not shown
+
+        try:
+            t.wait_for(clean, 5.0, "the reopened window without wires")
+        except TimeoutError:
+            raise AssertionError("reopened window shows wires: %s" % " ".join(shown)) from None
         t.close(self.window)
 
 
